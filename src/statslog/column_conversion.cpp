@@ -1,0 +1,235 @@
+#include "statslog/column_conversion.hpp"
+
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace statsstats {
+namespace {
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isExponentLetter(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+
+const char* skipSpace(const char* p, const char* last) {
+    // Every white-space character is at or below ' ', and columns rarely start with one.
+    while (p != last && static_cast<unsigned char>(*p) <= ' ' && isSpace(*p)) ++p;
+    return p;
+}
+
+// ---- Digit runs, eight bytes at a time ----------------------------------------------------
+//
+// Most reals in a log have a handful of digits on either side of the point. Reading a run of
+// up to eight digits with a few integer operations, instead of a loop whose exit the processor
+// mispredicts, is what makes the reader fast.
+
+std::uint64_t loadEightBytes(const char* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::uint64_t v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    } else {
+        std::uint64_t v = 0;
+        for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
+        return v;
+    }
+}
+
+constexpr std::uint64_t kEachByte(std::uint8_t b) { return 0x0101010101010101ull * b; }
+
+// The value of the eight digits in `digits` (one 0..9 per byte, the first in the lowest byte).
+std::uint64_t valueOfEightDigits(std::uint64_t digits) {
+    digits = (digits * 10) + (digits >> 8);
+    const std::uint64_t mask = 0x000000FF000000FFull;
+    const std::uint64_t mul1 = 0x000F424000000064ull;  // 100 + (1000000 << 32)
+    const std::uint64_t mul2 = 0x0000271000000001ull;  // 1 + (10000 << 32)
+    return (((digits & mask) * mul1) + (((digits >> 16) & mask) * mul2)) >> 32;
+}
+
+constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                          100000, 1000000, 10000000, 100000000};
+
+// Appends the run of digits at p to `significand` and counts them in `digits`. Overflow wraps
+// harmlessly: callers give up on more than 19 digits.
+// Inlined: it runs twice per real, and a call costs more than its usual work.
+[[gnu::always_inline]] inline const char* takeDigits(const char* p, const char* last,
+                                                     std::uint64_t& significand, int& digits) {
+    while (last - p >= 8) {
+        const std::uint64_t t = loadEightBytes(p) ^ kEachByte('0');  // digits become 0..9
+        const std::uint64_t nonDigits =
+            (((t & kEachByte(0x7F)) + kEachByte(0x76)) | t) & kEachByte(0x80);
+        const int run = nonDigits == 0 ? 8 : std::countr_zero(nonDigits) / 8;
+        if (run == 0) return p;
+        significand = significand * kPowersOfTen[run] + valueOfEightDigits(t << (64 - 8 * run));
+        digits += run;
+        p += run;
+        if (run < 8) return p;
+    }
+    for (; p != last && isDigit(*p); ++p, ++digits) {
+        significand = significand * 10 + static_cast<unsigned>(*p - '0');
+    }
+    return p;
+}
+
+// Reads an optional exponent ("e-006", "D+3") at p; returns where it ended, or p if there is
+// none. `exponent` saturates far beyond any finite double.
+const char* scanExponent(const char* p, const char* last, int& exponent) {
+    exponent = 0;
+    if (p == last || !isExponentLetter(*p)) return p;
+    const char* q = p + 1;
+    bool negative = false;
+    if (q != last && (*q == '+' || *q == '-')) negative = *q++ == '-';
+    if (q == last || !isDigit(*q)) return p;
+    for (; q != last && isDigit(*q); ++q) {
+        if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
+    }
+    if (negative) exponent = -exponent;
+    return q;
+}
+
+// Below 2^53 every integer is a double, and powers of ten up to 10^22 are exact doubles, so one
+// multiplication or division of the two is correctly rounded (Clinger's fast path).
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kMaxExactSignificand = std::uint64_t{1} << 53;
+constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
+
+// ---- The careful path, for any number of digits and any exponent ---------------------------
+
+// Converts the prefix at p (just after white space) when the quick path declined it.
+const char* parseLongReal(const char* p, const char* last, double& value) {
+    const char* const start = p;
+    bool negative = false;
+    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const char* const mantissa = p;
+    std::int64_t integerDigits = 0;        // after leading zeros
+    std::int64_t leadingFractionZeros = 0;  // of a value below 1
+    bool significant = false;
+    bool inFraction = false;
+    bool anyDigit = false;
+    for (; p != last; ++p) {
+        if (isDigit(*p)) {
+            anyDigit = true;
+            significant = significant || *p != '0';
+            if (!inFraction && significant) ++integerDigits;
+            if (inFraction && !significant) ++leadingFractionZeros;
+        } else if (*p == '.' && !inFraction) {
+            inFraction = true;
+        } else {
+            break;
+        }
+    }
+    if (!anyDigit) {
+        value = 0.0;
+        return start;
+    }
+    int exponent;
+    p = scanExponent(p, last, exponent);
+    if (!significant) {
+        value = negative ? -0.0 : 0.0;
+        return p;
+    }
+    // std::from_chars rounds correctly for any length, but knows neither the "d" exponent letter
+    // nor a leading "+", so it gets a cleaned copy.
+    std::string text;
+    text.reserve(static_cast<std::size_t>(p - mantissa) + 1);
+    if (negative) text.push_back('-');
+    for (const char* c = mantissa; c != p; ++c) text.push_back(*c == 'd' || *c == 'D' ? 'e' : *c);
+    double d = 0.0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), d);
+    if (result.ec == std::errc::result_out_of_range) {
+        // The decimal exponent of the leading digit tells an overflow from an underflow.
+        const std::int64_t magnitude =
+            exponent + (integerDigits > 0 ? integerDigits - 1 : -leadingFractionZeros - 1);
+        d = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        if (negative) d = -d;
+    }
+    value = d;
+    return p;
+}
+
+// Doubles from halfway between FLT_MAX and 2^128 upwards round to infinity; converting them with
+// a cast would be undefined behaviour, so they are mapped explicitly.
+float toFloat(double d) {
+    constexpr double kFirstToInfinity = 0x1.ffffffp127;
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    if (std::fabs(d) >= kFirstToInfinity) return d > 0 ? kInfinity : -kInfinity;
+    return static_cast<float>(d);
+}
+
+}  // namespace
+
+const char* parseIntPrefix(const char* first, const char* last, std::int32_t& value) {
+    const char* p = skipSpace(first, last);
+    bool negative = false;
+    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const char* const digits = p;
+    // Accumulate the magnitude, no longer growing once it is past the largest limit.
+    constexpr std::uint64_t kPastLimit = std::uint64_t{1} << 31;
+    std::uint64_t magnitude = 0;
+    for (; p != last && isDigit(*p); ++p) {
+        if (magnitude <= kPastLimit) magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p == digits) {
+        value = 0;
+        return first;
+    }
+    if (negative) {
+        value = magnitude >= kPastLimit ? std::numeric_limits<std::int32_t>::min()
+                                        : -static_cast<std::int32_t>(magnitude);
+    } else {
+        value = magnitude >= kPastLimit ? std::numeric_limits<std::int32_t>::max()
+                                        : static_cast<std::int32_t>(magnitude);
+    }
+    return p;
+}
+
+const char* parseRealPrefix(const char* first, const char* last, float& value) {
+    const char* const start = skipSpace(first, last);
+    const char* p = start;
+    // Signs are as likely as not in a log: decided without a branch to mispredict.
+    bool negative = false;
+    if (p != last) {
+        negative = *p == '-';
+        p += static_cast<int>(negative) | static_cast<int>(*p == '+');
+    }
+
+    std::uint64_t significand = 0;
+    int digits = 0;
+    p = takeDigits(p, last, significand, digits);
+    int fractionDigits = 0;
+    if (p != last && *p == '.') {
+        const int integerDigits = digits;
+        p = takeDigits(p + 1, last, significand, digits);
+        fractionDigits = digits - integerDigits;
+    }
+    if (digits == 0) {
+        value = 0.0f;
+        return first;
+    }
+    int exponent;
+    p = scanExponent(p, last, exponent);
+    exponent -= fractionDigits;
+    double d;
+    if (digits <= kMaxQuickDigits && significand <= kMaxExactSignificand &&
+        exponent >= -22 && exponent <= 22) {
+        const double m = static_cast<double>(significand);
+        d = exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
+        if (negative) d = -d;
+    } else {
+        p = parseLongReal(start, last, d);
+    }
+    value = toFloat(d);
+    return p;
+}
+
+}  // namespace statsstats

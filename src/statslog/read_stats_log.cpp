@@ -1,0 +1,101 @@
+#include "statslog/read_stats_log.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <utility>
+
+#include "statslog/parse_line.hpp"
+
+namespace statsstats {
+namespace {
+
+// Large enough that reading costs one system call per several hundred lines.
+constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+
+bool isBlank(std::string_view line) { return line.empty() || line == "\r"; }
+
+std::runtime_error logError(const char* what, const std::string& path, int error) {
+    return std::runtime_error(std::string("cannot ") + what + " stats log '" + path +
+                              "': " + std::strerror(error));
+}
+
+}  // namespace
+
+StatsLogReader::StatsLogReader(StatsRecordList& records, ShortLineHandler onShortLine)
+    : records_(records), onShortLine_(std::move(onShortLine)), buffer_(kBlockBytes) {}
+
+std::span<char> StatsLogReader::space() {
+    if (filled_ == buffer_.size()) {
+        // One line fills the whole buffer: make room for the rest of it.
+        if (buffer_.size() >= kMaxLineBytes) return {};
+        buffer_.resize(std::min(buffer_.size() * 2, kMaxLineBytes));
+    }
+    return std::span<char>(buffer_).subspan(filled_);
+}
+
+void StatsLogReader::commit(std::size_t count) {
+    filled_ += count;
+    const char* const data = buffer_.data();
+    std::size_t lineStart = 0;
+    std::size_t searchFrom = scanned_;
+    while (const void* found = std::memchr(data + searchFrom, '\n', filled_ - searchFrom)) {
+        const auto lineEnd = static_cast<std::size_t>(static_cast<const char*>(found) - data);
+        takeLine(std::string_view(data + lineStart, lineEnd - lineStart));
+        lineStart = lineEnd + 1;
+        searchFrom = lineStart;
+    }
+    // Keep the unfinished line at the front of the buffer.
+    std::memmove(buffer_.data(), data + lineStart, filled_ - lineStart);
+    filled_ -= lineStart;
+    scanned_ = filled_;
+}
+
+void StatsLogReader::finish() {
+    if (filled_ > 0) takeLine(std::string_view(buffer_.data(), filled_));
+    filled_ = 0;
+    scanned_ = 0;
+}
+
+void StatsLogReader::takeLine(std::string_view line) {
+    const std::uint64_t number = lineNumber_++;
+    if (number == 1 || isBlank(line)) return;
+    const std::size_t columns = parseStatsLine(line, records_.spare());
+    if (columns == kColumnCount) {
+        records_.commitSpare();
+    } else if (onShortLine_) {
+        onShortLine_(ShortLine{number, columns});
+    }
+}
+
+StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& onShortLine) {
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) throw logError("open", path, errno);
+    // The reader has its own large buffer; a second one in stdio would only copy.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+
+    StatsRecordList records;
+    StatsLogReader reader(records, onShortLine);
+    for (;;) {
+        const std::span<char> space = reader.space();
+        if (space.empty()) {
+            throw std::runtime_error("cannot read stats log '" + path + "': line " +
+                                     std::to_string(reader.lineNumber()) + " is longer than " +
+                                     std::to_string(StatsLogReader::kMaxLineBytes) + " bytes");
+        }
+        const std::size_t count = std::fread(space.data(), 1, std::min(space.size(), kBlockBytes),
+                                             file.get());
+        if (count == 0) {
+            if (std::ferror(file.get())) throw logError("read", path, errno);
+            break;
+        }
+        reader.commit(count);
+    }
+    reader.finish();
+    return records;
+}
+
+}  // namespace statsstats

@@ -1,0 +1,122 @@
+#include "statslog/column_conversion.hpp"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace statsstats {
+namespace {
+
+constexpr std::int32_t kIntMax = std::numeric_limits<std::int32_t>::max();
+constexpr std::int32_t kIntMin = std::numeric_limits<std::int32_t>::min();
+
+TEST(ConvertInt, TakesTheNumericPrefixAndSaturates) {
+    const struct {
+        std::string text;
+        std::int32_t expected;
+    } cases[] = {
+        {"", 0},
+        {"abc", 0},
+        {" 42abc", 42},
+        {"\t\r\n\v\f 12", 12},
+        {"-7.9", -7},
+        {"+5", 5},
+        {"+", 0},
+        {"- 5", 0},
+        {"0x1F", 0},
+        {"12\r", 12},
+        {"000000000000000000000042", 42},
+        {"2147483647", kIntMax},
+        {"2147483648", kIntMax},
+        {"99999999999999999999999", kIntMax},
+        {"-2147483648", kIntMin},
+        {"-2147483649", kIntMin},
+        {"-99999999999", kIntMin},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(convertInt(c.text), c.expected) << "text: \"" << c.text << '"';
+    }
+}
+
+// Compared by bits, so that -0 and 0 differ and infinities are checked exactly.
+std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
+
+TEST(ConvertReal, TakesTheNumericPrefix) {
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    const struct {
+        std::string text;
+        float expected;
+    } cases[] = {
+        {"", 0.0f},
+        {"abc", 0.0f},
+        {"1.5e3", 1500.0f},
+        {"1.5E3", 1500.0f},
+        {"1.5d3", 1500.0f},
+        {"2D-2", 0.02f},
+        {".5", 0.5f},
+        {"5.", 5.0f},
+        {"+1.5", 1.5f},
+        {" \t-2.5", -2.5f},
+        {"-0", -0.0f},
+        {"1.2.3", 1.2f},
+        {"1.5e3x", 1500.0f},
+        {"1e", 1.0f},
+        {"1e+", 1.0f},
+        {"1.5d", 1.5f},
+        {".e5", 0.0f},
+        {"0.1", static_cast<float>(0.1)},
+        {"1.038025e-006", static_cast<float>(1.038025e-6)},
+        {"51200\r", 51200.0f},
+        // Words and hexadecimal are not numbers here, so no NaN can come from a log.
+        {"inf", 0.0f},
+        {"-inf", 0.0f},
+        {"nan", 0.0f},
+        {"NaN", 0.0f},
+        {"0x1p3", 0.0f},
+        // Too large for a float: infinity of the same sign; too small: zero.
+        {"1e39", kInf},
+        {"-1e39", -kInf},
+        {"1e400", kInf},
+        {"1e99999999999999999999", kInf},
+        {"1e-46", 0.0f},
+        {"-1e-400", -0.0f},
+        {"1e-99999999999999999999", 0.0f},
+        {"0e99999999999999999999", 0.0f},
+        {"1e-45", std::numeric_limits<float>::denorm_min()},
+        // Around FLT_MAX: up to halfway to 2^128 rounds down, from there to infinity.
+        {"3.4028235e38", std::numeric_limits<float>::max()},
+        {"3.40282356e38", std::numeric_limits<float>::max()},
+        {"3.4028236e38", kInf},
+        // Longer than the quick path handles.
+        {"123456789012345678901234567890", 1.2345679e29f},
+        {"0.000000000000000000000000000000000000001234567", 1.234567e-39f},
+        {"9007199254740993", 9007199254740992.0f},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(bits(convertReal(c.text)), bits(c.expected))
+            << "text: \"" << c.text << "\" gave " << convertReal(c.text);
+    }
+}
+
+TEST(ConvertReal, RoundsToDoubleFirstThenToFloat) {
+    // Just above the midpoint between 1 and the next float. Rounded straight to a float it
+    // would go up; rounded to the nearest double it lands exactly on the midpoint, and the
+    // tie then goes to the even float, 1.
+    EXPECT_EQ(convertReal("1.00000005960464477539062501"), 1.0f);
+    // Clearly above the midpoint both ways go up.
+    EXPECT_EQ(convertReal("1.00000006"), std::nextafter(1.0f, 2.0f));
+}
+
+TEST(ConvertReal, HandlesVeryLongDigitStrings) {
+    const std::string manyDigits = "1" + std::string(5000, '0');
+    EXPECT_EQ(convertReal(manyDigits), std::numeric_limits<float>::infinity());
+    EXPECT_EQ(convertReal("0." + std::string(5000, '0') + "1"), 0.0f);
+    EXPECT_EQ(convertReal("2." + std::string(5000, '0') + "1e0"), 2.0f);
+}
+
+}  // namespace
+}  // namespace statsstats

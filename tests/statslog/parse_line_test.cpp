@@ -1,0 +1,121 @@
+#include "statslog/parse_line.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/log_builder.hpp"
+
+namespace statsstats {
+namespace {
+
+// A line whose column n holds "n.75": an int column reads n, a real one n.75, a text "n.75".
+std::string numberedLine(std::size_t columns = kColumnCount) {
+    std::string line;
+    for (std::size_t n = 1; n <= columns; ++n) line += std::to_string(n) + ".75,";
+    line.pop_back();
+    return line;
+}
+
+TEST(ParseStatsLine, PutsEachColumnIntoItsField) {
+    StatsRecord r;
+    ASSERT_EQ(parseStatsLine(numberedLine(), r), 196u);
+
+    EXPECT_EQ(r.filename(), "1.75");
+    EXPECT_EQ(r.channelcount, 2);
+    EXPECT_EQ(r.col3, 3);
+    EXPECT_EQ(r.scanrate, 4.75f);
+    EXPECT_EQ(r.text(TextColumn::col5), "5.75");
+    EXPECT_EQ(r.col6, 6);
+    EXPECT_EQ(r.col8, 8.75f);
+    EXPECT_EQ(r.text(TextColumn::col9), "9.75");
+    EXPECT_EQ(r.col12, 12.75f);
+    EXPECT_EQ(r.channel, 13);
+    EXPECT_EQ(r.cal, 14.75f);
+    EXPECT_EQ(r.scalefactor, 15.75f);
+    EXPECT_EQ(r.offset, 16.75f);
+    EXPECT_EQ(r.channelname(), "17.75");
+    EXPECT_EQ(r.mean, 18.75f);
+    EXPECT_EQ(r.max, 19.75f);
+    EXPECT_EQ(r.min, 20.75f);
+    EXPECT_EQ(r.variance, 21.75f);
+    EXPECT_EQ(r.skew, 22.75f);
+    EXPECT_EQ(r.kurtosis, 23.75f);
+    EXPECT_EQ(r.col35, 35.75f);
+    EXPECT_EQ(r.col36, 36);
+    EXPECT_EQ(r.col37, 37);
+    EXPECT_EQ(r.damage, 38.75f);
+    EXPECT_EQ(r.col45, 45);
+    EXPECT_EQ(r.col46, 46.75f);
+    EXPECT_EQ(r.col157, 157);
+    EXPECT_EQ(r.col170, 170.75f);
+    EXPECT_EQ(r.psdpeakfreq, 171.75f);
+    EXPECT_EQ(r.col172, 172);
+    EXPECT_EQ(r.col176, 176);
+    EXPECT_EQ(r.col177, 177.75f);
+    EXPECT_EQ(r.text(TextColumn::col182), "182.75");
+    EXPECT_EQ(r.text(TextColumn::col185), "185.75");
+    EXPECT_EQ(r.zerovarianceflag, 186);
+    EXPECT_EQ(r.emptyscaleflag, 187);
+    EXPECT_EQ(r.yellowlineflag, 188);
+    EXPECT_EQ(r.redlineflag, 189);
+    EXPECT_EQ(r.fullscaleflag, 190);
+    EXPECT_EQ(r.hplpvarianceflag, 191);
+    EXPECT_EQ(r.hplpmaxflag, 192);
+    EXPECT_EQ(r.psd99pctfreq, 193.75f);
+    EXPECT_EQ(r.col196, 196.75f);
+}
+
+TEST(ParseStatsLine, DerivesChannelcountMinusCol3WithWrapAround) {
+    StatsRecord r;
+    parseStatsLine(testing::dataLine({{"channelcount", "16"}, {"col3", "4"}}), r);
+    EXPECT_EQ(r.channelcountminuscol3, 12);
+    parseStatsLine(testing::dataLine({{"channelcount", "-2147483648"}, {"col3", "1"}}), r);
+    EXPECT_EQ(r.channelcountminuscol3, 2147483647);
+}
+
+TEST(ParseStatsLine, KeepsTextsExactlyAndReadsEmptyColumnsAsZero) {
+    StatsRecord r;
+    parseStatsLine(testing::dataLine({{"filename", " \"run 1.dat\" "},
+                                      {"channelname", ""},
+                                      {"mean", ""},
+                                      {"channel", ""}}),
+                   r);
+    EXPECT_EQ(r.filename(), " \"run 1.dat\" ");
+    EXPECT_EQ(r.channelname(), "");
+    EXPECT_EQ(r.mean, 0.0f);
+    EXPECT_EQ(r.channel, 0);
+}
+
+TEST(ParseStatsLine, CountsTheColumnsOfAShortLine) {
+    StatsRecord r;
+    parseStatsLine(numberedLine(), r);
+    const std::string before(r.filename());
+
+    EXPECT_EQ(parseStatsLine("a.dat,16,4", r), 3u);
+    EXPECT_EQ(parseStatsLine("", r), 1u);
+    EXPECT_EQ(parseStatsLine(",", r), 2u);
+    EXPECT_EQ(parseStatsLine(numberedLine(195), r), 195u);
+    EXPECT_EQ(r.filename(), before) << "texts change only with a complete line";
+}
+
+TEST(ParseStatsLine, ExtraColumnsAndCarriageReturnChangeNothing) {
+    StatsRecord plain;
+    parseStatsLine(numberedLine(), plain);
+    const struct {
+        const char* what;
+        std::string line;
+    } variants[] = {
+        {"200 columns", numberedLine() + ",197,198,199,200"},
+        {"carriage return", numberedLine() + "\r"},
+    };
+    for (const auto& v : variants) {
+        StatsRecord r;
+        ASSERT_EQ(parseStatsLine(v.line, r), 196u) << v.what;
+        EXPECT_EQ(r.col196, plain.col196) << v.what;
+        EXPECT_EQ(r.text(TextColumn::col185), plain.text(TextColumn::col185)) << v.what;
+    }
+}
+
+}  // namespace
+}  // namespace statsstats

@@ -45,9 +45,16 @@ inline std::vector<BaselineRecord> readWithGetline(const std::string& path) {
             if (comma == std::string::npos || column + 1 == kinds.size()) comma = line.size();
             const char* field = line.c_str() + start;
             switch (kinds[column]) {
-                case 'T': record.texts[text++] = line.substr(start, comma - start); break;
-                case 'I': record.ints[integer++] = static_cast<std::int32_t>(std::strtol(field, nullptr, 10)); break;
-                default: record.reals[real++] = static_cast<float>(std::strtod(field, nullptr)); break;
+                case 'T':
+                    record.texts[text++] = line.substr(start, comma - start);
+                    break;
+                case 'I':
+                    record.ints[integer++] =
+                        static_cast<std::int32_t>(std::strtol(field, nullptr, 10));
+                    break;
+                default:
+                    record.reals[real++] = static_cast<float>(std::strtod(field, nullptr));
+                    break;
             }
             start = comma + 1;
         }

@@ -11,13 +11,13 @@ namespace statsstats::bench {
 
 // A log of `files` data files with 16 channels at 2 scan rates (about 1.8 KB per line).
 inline std::string generatedLog(long files) {
-    const std::filesystem::path path =
-        std::filesystem::path(STATSSTATS_BENCH_DATA_DIR) / ("statslog-" + std::to_string(files * 16) + ".csv");
+    const std::filesystem::path path = std::filesystem::path(STATSSTATS_BENCH_DATA_DIR) /
+                                       ("statslog-" + std::to_string(files * 16) + ".csv");
     if (!std::filesystem::exists(path)) {
         std::filesystem::create_directories(path.parent_path());
         const std::string tmp = path.string() + ".tmp";
-        const std::string command = std::string(STATSSTATS_GENERATOR) + " " + std::to_string(files) +
-                                    " 16 2 > '" + tmp + "'";
+        const std::string command = std::string(STATSSTATS_GENERATOR) + " " +
+                                    std::to_string(files) + " 16 2 > '" + tmp + "'";
         if (std::system(command.c_str()) != 0) throw std::runtime_error("cannot generate " + tmp);
         std::filesystem::rename(tmp, path);
     }

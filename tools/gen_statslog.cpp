@@ -22,7 +22,7 @@ namespace {
 // std::mt19937_64's raw output is fixed by the standard, unlike the standard distributions, so
 // the mapping to numbers below is done by hand to keep the output identical everywhere.
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed) : engine_(seed) {}
     double uniform() { return static_cast<double>(engine_() >> 11) * 0x1p-53; }
     double uniform(double low, double high) { return low + (high - low) * uniform(); }
@@ -31,7 +31,7 @@ public:
     int below(int n) { return static_cast<int>(uniform() * n); }
     bool chance(double p) { return uniform() < p; }
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 
@@ -54,9 +54,9 @@ void appendText(std::string& out, const std::string& text) {
 // What stays with a channel from file to file.
 struct Channel {
     std::string name;
-    double level;      // typical mean
-    double spread;     // typical standard deviation
-    double drift;      // change of the mean per file
+    double level;   // typical mean
+    double spread;  // typical standard deviation
+    double drift;   // change of the mean per file
     double cal;
     double scalefactor;
     double offset;
@@ -79,14 +79,29 @@ Channel makeChannel(Random& random, int number) {
     return c;
 }
 
-// A value of a column that the tool stores but does not summarise: any magnitude.
-double anyReal(Random& random) {
+// A column that the tool stores but does not summarise keeps its physical meaning from line to
+// line, and so its order of magnitude, its sign behaviour and, mostly, its notation.
+struct ColumnProfile {
+    double scale;
+    bool signedValues;
+};
+
+ColumnProfile makeProfile(Random& random) {
     switch (random.below(4)) {
-        case 0: return random.uniform(-1.0, 1.0);
-        case 1: return random.uniform(0.0, 1000.0);
-        case 2: return random.uniform(1.0, 9.99) * 1e-6;
-        default: return random.normal() * 10.0;
+        case 0:
+            return {1.0, true};  // coefficients around +-1
+        case 1:
+            return {random.uniform(10.0, 900.0), false};  // levels and frequencies
+        case 2:
+            return {random.uniform(1.0, 9.0) * 1e-6, false};  // small powers: 1.2e-006
+        default:
+            return {random.uniform(1.0, 30.0), true};  // signed levels
     }
+}
+
+double profiledValue(Random& random, const ColumnProfile& profile) {
+    const double magnitude = profile.scale * random.uniform(0.05, 1.0);
+    return profile.signedValues && random.chance(0.5) ? -magnitude : magnitude;
 }
 
 }  // namespace
@@ -112,6 +127,13 @@ int main(int argc, char** argv) {
     }
 
     Random random(seed);
+    std::vector<ColumnProfile> profiles;  // by column number
+    for (int column = 0; column <= statsstats::kColumnCount; ++column) {
+        profiles.push_back(makeProfile(random));
+    }
+    const auto anyReal = [&](int column) {
+        return profiledValue(random, profiles[static_cast<std::size_t>(column)]);
+    };
     std::vector<Channel> channelTable;
     for (int c = 0; c < channels; ++c) channelTable.push_back(makeChannel(random, c));
 
@@ -129,7 +151,8 @@ int main(int argc, char** argv) {
         for (int c = 0; c < channels; ++c) {
             const Channel& ch = channelTable[static_cast<std::size_t>(c)];
             const double sd = ch.spread * (1.0 + 0.05 * random.normal());
-            const double mean = ch.level + ch.drift * static_cast<double>(file) + sd * 0.05 * random.normal();
+            const double mean =
+                ch.level + ch.drift * static_cast<double>(file) + sd * 0.05 * random.normal();
             appendText(out, filename);
             appendInt(out, channels);
             appendInt(out, 4);  // auxiliary channels
@@ -156,22 +179,23 @@ int main(int argc, char** argv) {
             for (int i = 24; i <= 35; ++i) appendReal(out, mean + sd * random.normal());
             appendInt(out, random.below(100));
             appendInt(out, random.below(5));
-            appendReal(out, random.uniform(1.0, 9.99) * 1e-9 * (1.0 + 0.01 * static_cast<double>(file)));
-            for (int i = 39; i <= 44; ++i) appendReal(out, anyReal(random));
+            appendReal(out,
+                       random.uniform(1.0, 9.99) * 1e-9 * (1.0 + 0.01 * static_cast<double>(file)));
+            for (int i = 39; i <= 44; ++i) appendReal(out, anyReal(i));
             for (int group = 0; group < 9; ++group) {
                 appendInt(out, random.below(1000));
-                for (int i = 0; i < 13; ++i) appendReal(out, anyReal(random));
+                for (int i = 0; i < 13; ++i) appendReal(out, anyReal(46 + 14 * group + i));
             }
             appendReal(out, ch.psdpeakfreq + 0.78125 * random.below(3));
             for (int i = 172; i <= 176; ++i) appendInt(out, random.below(64));
-            for (int i = 177; i <= 181; ++i) appendReal(out, anyReal(random));
+            for (int i = 177; i <= 181; ++i) appendReal(out, anyReal(i));
             appendText(out, "Hann");
             appendText(out, "linear");
             appendText(out, random.chance(0.02) ? "CHECK" : "PASS");
             appendText(out, "none");
             for (int flag = 0; flag < 7; ++flag) appendInt(out, random.chance(0.01) ? 1 : 0);
             appendReal(out, ch.psd99pctfreq + 0.78125 * random.below(8));
-            for (int i = 194; i <= 196; ++i) appendReal(out, anyReal(random));
+            for (int i = 194; i <= 196; ++i) appendReal(out, anyReal(i));
             out.back() = '\n';
         }
         if (out.size() > (1u << 20)) {

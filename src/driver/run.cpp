@@ -22,7 +22,7 @@ std::int64_t wallClockSeconds() {
 
 // The console report: fixed labels, values written as the table writes them.
 class ConsoleReport {
-public:
+  public:
     explicit ConsoleReport(std::FILE* out) : out_(out) {}
 
     void line(const char* label, std::string_view value) {
@@ -40,7 +40,7 @@ public:
     // Ends a half-written line, so that a message on stderr does not land inside it.
     void endLine() { line("", ""); }
 
-private:
+  private:
     std::FILE* out_;
 };
 
@@ -74,8 +74,7 @@ int run(const std::string& path, std::FILE* out, std::FILE* err) {
     report.line("stats lines:\t", n);
     if (n < 2) {
         printError(err, "'" + path + "' has " + std::to_string(n) +
-                            (n == 1 ? " data line" : " data lines") +
-                            "; at least 2 are needed");
+                            (n == 1 ? " data line" : " data lines") + "; at least 2 are needed");
         return 1;
     }
     report.realLine("first mean:\t", records[0].mean);

@@ -8,6 +8,8 @@
 #include <limits>
 #include <string>
 
+#include "statslog/swar.hpp"
+
 namespace statsstats {
 namespace {
 
@@ -15,11 +17,19 @@ bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
-bool isExponentLetter(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
+bool isExponentLetter(char c) {
+    return c == 'e' || c == 'E' || c == 'd' || c == 'D';
+}
 
-const char* skipSpace(const char* p, const char* last) {
+// The helpers on the way of every number are forced inline: each is small, and a call costs
+// more than the work it does.
+#define STATSSTATS_HOT [[gnu::always_inline]] inline
+
+STATSSTATS_HOT const char* skipSpace(const char* p, const char* last) {
     // Every white-space character is at or below ' ', and columns rarely start with one.
     while (p != last && static_cast<unsigned char>(*p) <= ' ' && isSpace(*p)) ++p;
     return p;
@@ -31,22 +41,8 @@ const char* skipSpace(const char* p, const char* last) {
 // up to eight digits with a few integer operations, instead of a loop whose exit the processor
 // mispredicts, is what makes the reader fast.
 
-std::uint64_t loadEightBytes(const char* p) {
-    if constexpr (std::endian::native == std::endian::little) {
-        std::uint64_t v;
-        std::memcpy(&v, p, sizeof v);
-        return v;
-    } else {
-        std::uint64_t v = 0;
-        for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<unsigned char>(p[i]);
-        return v;
-    }
-}
-
-constexpr std::uint64_t kEachByte(std::uint8_t b) { return 0x0101010101010101ull * b; }
-
 // The value of the eight digits in `digits` (one 0..9 per byte, the first in the lowest byte).
-std::uint64_t valueOfEightDigits(std::uint64_t digits) {
+STATSSTATS_HOT std::uint64_t valueOfEightDigits(std::uint64_t digits) {
     digits = (digits * 10) + (digits >> 8);
     const std::uint64_t mask = 0x000000FF000000FFull;
     const std::uint64_t mul1 = 0x000F424000000064ull;  // 100 + (1000000 << 32)
@@ -57,18 +53,34 @@ std::uint64_t valueOfEightDigits(std::uint64_t digits) {
 constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
                                           100000, 1000000, 10000000, 100000000};
 
+// How many of the eight bytes in `t` (already xor-ed with '0') are digits before the first
+// that is not.
+STATSSTATS_HOT int digitRun(std::uint64_t t) {
+    const std::uint64_t nonDigits =
+        (((t & swar::eachByte(0x7F)) + swar::eachByte(0x76)) | t) & swar::eachByte(0x80);
+    return nonDigits == 0 ? 8 : std::countr_zero(nonDigits) / 8;
+}
+
+// The value of the first `run` digits in `t` (0 to 8 of them).
+STATSSTATS_HOT std::uint64_t leadingDigitsValue(std::uint64_t t, int run) {
+    return run == 0 ? 0 : valueOfEightDigits(t << (64 - 8 * run));
+}
+
+// A mask of the low `n` bytes (n from 0 to 7).
+STATSSTATS_HOT std::uint64_t lowBytes(int n) {
+    return (std::uint64_t{1} << (8 * n)) - 1;
+}
+
 // Appends the run of digits at p to `significand` and counts them in `digits`. Overflow wraps
 // harmlessly: callers give up on more than 19 digits.
-// Inlined: it runs twice per real, and a call costs more than its usual work.
-[[gnu::always_inline]] inline const char* takeDigits(const char* p, const char* last,
-                                                     std::uint64_t& significand, int& digits) {
+[[gnu::noinline]] const char* takeDigits(const char* p, const char* last,
+                                         std::uint64_t& significand, int& digits) {
     while (last - p >= 8) {
-        const std::uint64_t t = loadEightBytes(p) ^ kEachByte('0');  // digits become 0..9
-        const std::uint64_t nonDigits =
-            (((t & kEachByte(0x7F)) + kEachByte(0x76)) | t) & kEachByte(0x80);
-        const int run = nonDigits == 0 ? 8 : std::countr_zero(nonDigits) / 8;
+        const std::uint64_t t =
+            swar::loadEightBytes(p) ^ swar::eachByte('0');  // digits become 0..9
+        const int run = digitRun(t);
         if (run == 0) return p;
-        significand = significand * kPowersOfTen[run] + valueOfEightDigits(t << (64 - 8 * run));
+        significand = significand * kPowersOfTen[run] + leadingDigitsValue(t, run);
         digits += run;
         p += run;
         if (run < 8) return p;
@@ -81,7 +93,7 @@ constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     1
 
 // Reads an optional exponent ("e-006", "D+3") at p; returns where it ended, or p if there is
 // none. `exponent` saturates far beyond any finite double.
-const char* scanExponent(const char* p, const char* last, int& exponent) {
+STATSSTATS_HOT const char* scanExponent(const char* p, const char* last, int& exponent) {
     exponent = 0;
     if (p == last || !isExponentLetter(*p)) return p;
     const char* q = p + 1;
@@ -103,15 +115,80 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
 constexpr std::uint64_t kMaxExactSignificand = std::uint64_t{1} << 53;
 constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 
-// ---- The careful path, for any number of digits and any exponent ---------------------------
+// ---- Reals, in three tiers: the common shape, any short number, anything at all ------------
 
-// Converts the prefix at p (just after white space) when the quick path declined it.
-const char* parseLongReal(const char* p, const char* last, double& value) {
+// The shape of nearly every real a logging program writes: a sign or none, up to seven digits,
+// a point and up to seven more, an exponent or none, with room on the line for eight-byte
+// reads. Returns null, having decided nothing, for anything else.
+STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, float& value) {
+    constexpr std::ptrdiff_t kRoom = 1 + 8 + 1 + 8;  // sign, two windows, point
+    if (last - p < kRoom || static_cast<unsigned char>(*p) <= ' ') return nullptr;
+    // Signs are as likely as not: decided without a branch to mispredict.
+    const bool negative = *p == '-';
+    p += static_cast<int>(negative) | static_cast<int>(*p == '+');
+
+    const std::uint64_t integer = swar::loadEightBytes(p) ^ swar::eachByte('0');
+    const int integerDigits = digitRun(integer);
+    if (integerDigits == 8) return nullptr;
+    p += integerDigits;
+    std::uint64_t significand;
+    int digits = integerDigits;
+    int exponent = 0;
+    if (*p == '.') {
+        const std::uint64_t fraction = swar::loadEightBytes(p + 1) ^ swar::eachByte('0');
+        const int fractionDigits = digitRun(fraction);
+        if (fractionDigits == 8) return nullptr;
+        digits += fractionDigits;
+        if (digits <= 8) {
+            // Splice the two runs into one word of digits and convert once.
+            const std::uint64_t spliced =
+                (integer & lowBytes(integerDigits)) |
+                ((fraction & lowBytes(fractionDigits)) << (8 * integerDigits));
+            significand = leadingDigitsValue(spliced, digits);
+        } else {
+            significand =
+                leadingDigitsValue(integer, integerDigits) * kPowersOfTen[fractionDigits] +
+                leadingDigitsValue(fraction, fractionDigits);
+        }
+        exponent = -fractionDigits;
+        p += 1 + fractionDigits;
+    } else {
+        significand = leadingDigitsValue(integer, integerDigits);
+    }
+    // No digits, or a zero whose sign must survive: the careful path.
+    if (significand == 0) return nullptr;
+    int written;
+    p = scanExponent(p, last, written);
+    exponent += written;
+    if (exponent < -22 || exponent > 22) return nullptr;
+    // At most 14 digits: below 2^53, so exact, and one operation rounds correctly. The result is
+    // below 10^37, so its conversion to float cannot overflow.
+    const auto magnitude = static_cast<std::int64_t>(significand);
+    const double m = static_cast<double>(negative ? -magnitude : magnitude);
+    const double d =
+        exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
+    value = static_cast<float>(d);
+    return p;
+}
+
+// Doubles from halfway between FLT_MAX and 2^128 upwards round to infinity; converting them with
+// a cast would be undefined behaviour, so they are mapped explicitly.
+STATSSTATS_HOT float toFloat(double d) {
+    constexpr double kFirstToInfinity = 0x1.ffffffp127;
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    if (std::fabs(d) >= kFirstToInfinity) return d > 0 ? kInfinity : -kInfinity;
+    return static_cast<float>(d);
+}
+
+// Converts the prefix at p (just after white space) when the quick path declined it. Kept out
+// of line: it is rare, and inlined it would make every common number pay for its registers.
+[[gnu::noinline, gnu::cold]] const char* parseLongReal(const char* p, const char* last,
+                                                       double& value) {
     const char* const start = p;
     bool negative = false;
     if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
     const char* const mantissa = p;
-    std::int64_t integerDigits = 0;        // after leading zeros
+    std::int64_t integerDigits = 0;         // after leading zeros
     std::int64_t leadingFractionZeros = 0;  // of a value below 1
     bool significant = false;
     bool inFraction = false;
@@ -157,51 +234,13 @@ const char* parseLongReal(const char* p, const char* last, double& value) {
     return p;
 }
 
-// Doubles from halfway between FLT_MAX and 2^128 upwards round to infinity; converting them with
-// a cast would be undefined behaviour, so they are mapped explicitly.
-float toFloat(double d) {
-    constexpr double kFirstToInfinity = 0x1.ffffffp127;
-    constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    if (std::fabs(d) >= kFirstToInfinity) return d > 0 ? kInfinity : -kInfinity;
-    return static_cast<float>(d);
-}
-
-}  // namespace
-
-const char* parseIntPrefix(const char* first, const char* last, std::int32_t& value) {
-    const char* p = skipSpace(first, last);
-    bool negative = false;
-    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    const char* const digits = p;
-    // Accumulate the magnitude, no longer growing once it is past the largest limit.
-    constexpr std::uint64_t kPastLimit = std::uint64_t{1} << 31;
-    std::uint64_t magnitude = 0;
-    for (; p != last && isDigit(*p); ++p) {
-        if (magnitude <= kPastLimit) magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
-    }
-    if (p == digits) {
-        value = 0;
-        return first;
-    }
-    if (negative) {
-        value = magnitude >= kPastLimit ? std::numeric_limits<std::int32_t>::min()
-                                        : -static_cast<std::int32_t>(magnitude);
-    } else {
-        value = magnitude >= kPastLimit ? std::numeric_limits<std::int32_t>::max()
-                                        : static_cast<std::int32_t>(magnitude);
-    }
-    return p;
-}
-
-const char* parseRealPrefix(const char* first, const char* last, float& value) {
+// Everything the common shape does not cover: white space, eight or more digits in a row, the
+// end of the line within reach, huge exponents, no number at all.
+[[gnu::noinline]] const char* parseAnyReal(const char* first, const char* last, float& value) {
     const char* const start = skipSpace(first, last);
     const char* p = start;
-    // Signs are as likely as not in a log: decided without a branch to mispredict.
     bool negative = false;
-    if (p != last) {
-        negative = *p == '-';
-        p += static_cast<int>(negative) | static_cast<int>(*p == '+');
-    }
+    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
 
     std::uint64_t significand = 0;
     int digits = 0;
@@ -220,8 +259,8 @@ const char* parseRealPrefix(const char* first, const char* last, float& value) {
     p = scanExponent(p, last, exponent);
     exponent -= fractionDigits;
     double d;
-    if (digits <= kMaxQuickDigits && significand <= kMaxExactSignificand &&
-        exponent >= -22 && exponent <= 22) {
+    if (digits <= kMaxQuickDigits && significand <= kMaxExactSignificand && exponent >= -22 &&
+        exponent <= 22) {
         const double m = static_cast<double>(significand);
         d = exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
         if (negative) d = -d;
@@ -230,6 +269,47 @@ const char* parseRealPrefix(const char* first, const char* last, float& value) {
     }
     value = toFloat(d);
     return p;
+}
+
+}  // namespace
+
+const char* parseIntPrefix(const char* first, const char* last, std::int32_t& value) {
+    const char* p = skipSpace(first, last);
+    bool negative = false;
+    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const char* const digits = p;
+    while (p != last && *p == '0') ++p;  // leading zeros add nothing
+    // Ten digits cannot overflow 64 bits; past them the value is beyond the limits anyway,
+    // and only the end of the run is still needed.
+    std::uint64_t magnitude = 0;
+    const char* const tenDigits = last - p > 10 ? p + 10 : last;
+    for (; p != tenDigits && isDigit(*p); ++p)
+        magnitude = magnitude * 10 + static_cast<unsigned>(*p - '0');
+    if (p == digits) {
+        value = 0;
+        return first;
+    }
+    if (p == tenDigits) {
+        while (p != last && isDigit(*p)) {
+            magnitude = std::uint64_t{1} << 32;
+            ++p;
+        }
+    }
+    constexpr std::uint64_t kMagnitudeOfMin = std::uint64_t{1} << 31;
+    if (negative) {
+        value = magnitude >= kMagnitudeOfMin ? std::numeric_limits<std::int32_t>::min()
+                                             : -static_cast<std::int32_t>(magnitude);
+    } else {
+        value = magnitude >= kMagnitudeOfMin ? std::numeric_limits<std::int32_t>::max()
+                                             : static_cast<std::int32_t>(magnitude);
+    }
+    return p;
+}
+
+const char* parseRealPrefix(const char* first, const char* last, float& value) {
+    // Kept small, so that the common case needs no registers saved.
+    if (const char* end = parseCommonReal(first, last, value)) return end;
+    return parseAnyReal(first, last, value);
 }
 
 }  // namespace statsstats

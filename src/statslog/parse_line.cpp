@@ -1,84 +1,71 @@
 #include "statslog/parse_line.hpp"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 #include "statslog/column_conversion.hpp"
+#include "statslog/comma_scan.hpp"
 
 namespace statsstats {
 namespace {
 
-// Walks the columns of one line in a single pass: a number is converted straight from the line
-// and its column usually ends right where the number does, so most columns are split for free.
-class ColumnCursor {
-public:
-    explicit ColumnCursor(std::string_view line)
-        : next_(line.data()), end_(line.data() + line.size()) {}
+constexpr std::size_t kCommasNeeded = kColumnCount - 1;
+using CommaPositions = std::array<std::uint32_t, kCommasNeeded>;
 
-    // The number of columns taken so far.
-    std::size_t taken() const { return taken_; }
-
-    bool text(std::string_view& out) {
-        if (!begin()) return false;
-        const char* const start = next_;
-        finish(start);
-        out = std::string_view(start, static_cast<std::size_t>(columnEnd_ - start));
-        return true;
-    }
-    bool number(std::int32_t& out) {
-        if (!begin()) return false;
-        finish(parseIntPrefix(next_, end_, out));
-        return true;
-    }
-    bool number(float& out) {
-        if (!begin()) return false;
-        finish(parseRealPrefix(next_, end_, out));
-        return true;
-    }
-
-private:
-    // False when the line has no further column.
-    bool begin() {
-        if (lineEnded_) return false;
-        ++taken_;
-        return true;
-    }
-    // Moves past the column that starts at next_, from `from` within it. The number parsers
-    // read only a prefix, which never includes a comma, so the comma is at or after `from`.
-    void finish(const char* from) {
-        if (taken_ == kColumnCount) {  // the last column takes the rest of the line
-            columnEnd_ = end_;
-            next_ = end_;
-            return;
+// Finds the first 195 commas of the line and returns how many there are (at most 195).
+// A bitmap of 64 bytes is built without a branch, then its set bits are read off. Knowing every
+// column's start up front lets the conversions of different columns overlap in the processor,
+// instead of each waiting for the end of the number before it.
+std::size_t findCommas(std::string_view line, CommaPositions& commas) {
+    const char* const data = line.data();
+    const std::size_t size = line.size();
+    std::size_t count = 0;
+    std::size_t at = 0;
+    const auto takeBits = [&](std::uint64_t mask) {
+        while (mask != 0 && count < kCommasNeeded) {
+            commas[count++] =
+                static_cast<std::uint32_t>(at + static_cast<std::size_t>(std::countr_zero(mask)));
+            mask &= mask - 1;
         }
-        const char* comma = from;
-        while (comma != end_ && *comma != ',') ++comma;
-        columnEnd_ = comma;
-        lineEnded_ = comma == end_;
-        next_ = lineEnded_ ? end_ : comma + 1;
+    };
+    for (; at + 64 <= size && count < kCommasNeeded; at += 64) takeBits(commaMask64(data + at));
+    if (at < size && count < kCommasNeeded) {
+        // The last few bytes, padded with zeros (no commas) to a whole block.
+        char tail[64] = {};
+        std::memcpy(tail, data + at, size - at);
+        takeBits(commaMask64(tail));
     }
-
-    const char* next_;
-    const char* const end_;
-    const char* columnEnd_ = nullptr;
-    std::size_t taken_ = 0;
-    bool lineEnded_ = false;
-};
+    return count;
+}
 
 }  // namespace
 
 std::size_t parseStatsLine(std::string_view line, StatsRecord& record) {
-    ColumnCursor cursor(line);
+    CommaPositions commas;
+    const std::size_t found = findCommas(line, commas);
+    if (found < kCommasNeeded) return found + 1;
+
+    const char* const data = line.data();
+    const char* const end = data + line.size();
+    // Column i (from 0) starts after comma i - 1. Numbers are read up to the line end rather
+    // than their comma: a numeric prefix stops at a comma anyway, and the reads may then take
+    // eight bytes at a time.
+    const auto start = [&](std::size_t i) { return i == 0 ? data : data + commas[i - 1] + 1; };
     std::array<std::string_view, kTextColumnCount> texts;
+    std::size_t column = 0;
     std::size_t text = 0;
-#define STATSLOG_PARSE_TEXT(name) \
-    if (!cursor.text(texts[text++])) return cursor.taken();
-#define STATSLOG_PARSE_NUMBER(name) \
-    if (!cursor.number(record.name)) return cursor.taken();
-    STATSLOG_FIELDS(STATSLOG_PARSE_TEXT, STATSLOG_PARSE_NUMBER, STATSLOG_PARSE_NUMBER,
-                    STATSLOG_IGNORE)
+#define STATSLOG_PARSE_TEXT(name)                                                        \
+    texts[text++] = std::string_view(                                                    \
+        start(column), static_cast<std::size_t>(data + commas[column] - start(column))); \
+    ++column;
+#define STATSLOG_PARSE_INT(name) parseIntPrefix(start(column++), end, record.name);
+#define STATSLOG_PARSE_REAL(name) parseRealPrefix(start(column++), end, record.name);
+    STATSLOG_FIELDS(STATSLOG_PARSE_TEXT, STATSLOG_PARSE_INT, STATSLOG_PARSE_REAL, STATSLOG_IGNORE)
 #undef STATSLOG_PARSE_TEXT
-#undef STATSLOG_PARSE_NUMBER
+#undef STATSLOG_PARSE_INT
+#undef STATSLOG_PARSE_REAL
     record.setTexts(texts);
     // The difference wraps like the 32-bit arithmetic of the programs that read this field.
     record.channelcountminuscol3 = static_cast<std::int32_t>(

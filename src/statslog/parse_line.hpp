@@ -13,11 +13,9 @@ namespace statsstats {
 // comma; column 196 takes the rest of the line, commas included, and only its numeric prefix
 // counts.
 //
-// Returns the number of columns the line has, counting no further than 196. The record is
-// complete only when that is 196; after a shorter line its numeric fields are partly
-// overwritten and it must not be used (the reader parses into a spare slot for that reason,
-// so that the leftovers of a short line never pass as data). Its texts are set only by a
-// complete line.
+// Returns the number of columns the line has, counting no further than 196. Only when that is
+// 196 is `record` filled; a shorter line leaves it untouched, so that the leftovers of another
+// line can never pass as data.
 std::size_t parseStatsLine(std::string_view line, StatsRecord& record);
 
 }  // namespace statsstats

@@ -15,7 +15,9 @@ namespace {
 // Large enough that reading costs one system call per several hundred lines.
 constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
 
-bool isBlank(std::string_view line) { return line.empty() || line == "\r"; }
+bool isBlank(std::string_view line) {
+    return line.empty() || line == "\r";
+}
 
 std::runtime_error logError(const char* what, const std::string& path, int error) {
     return std::runtime_error(std::string("cannot ") + what + " stats log '" + path +
@@ -86,8 +88,8 @@ StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& on
                                      std::to_string(reader.lineNumber()) + " is longer than " +
                                      std::to_string(StatsLogReader::kMaxLineBytes) + " bytes");
         }
-        const std::size_t count = std::fread(space.data(), 1, std::min(space.size(), kBlockBytes),
-                                             file.get());
+        const std::size_t count =
+            std::fread(space.data(), 1, std::min(space.size(), kBlockBytes), file.get());
         if (count == 0) {
             if (std::ferror(file.get())) throw logError("read", path, errno);
             break;

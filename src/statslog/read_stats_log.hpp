@@ -30,7 +30,7 @@ using ShortLineHandler = std::function<void(const ShortLine&)>;
 // carriage return) are skipped silently; other lines with fewer than 196 columns are reported
 // and skipped. A last line without a line feed counts like any other.
 class StatsLogReader {
-public:
+  public:
     // Longer lines are refused rather than buffered without bound.
     static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 30;
 
@@ -47,7 +47,7 @@ public:
     // The number of the line being read (the header is line 1).
     std::uint64_t lineNumber() const { return lineNumber_; }
 
-private:
+  private:
     void takeLine(std::string_view line);
 
     StatsRecordList& records_;

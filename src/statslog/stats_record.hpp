@@ -14,11 +14,12 @@ namespace statsstats {
 // precision), plus channelcountminuscol3, which is DERIVED from two columns rather than read.
 // Everything that walks the columns (the record layout, the line parser, the tests) expands
 // this one list, so a column cannot be added in one place and missed in another.
+// clang-format off
 #define STATSLOG_FIELDS(TEXT, INT, REAL, DERIVED)                                                  \
-    TEXT(filename) INT(channelcount) DERIVED(channelcountminuscol3) INT(col3) REAL(scanrate) TEXT(col5) INT(col6) INT(col7)      \
-    REAL(col8) TEXT(col9) INT(col10) INT(col11) REAL(col12) INT(channel) REAL(cal)               \
-    REAL(scalefactor) REAL(offset) TEXT(channelname) REAL(mean) REAL(max) REAL(min)              \
-    REAL(variance) REAL(skew) REAL(kurtosis)                                                     \
+    TEXT(filename) INT(channelcount) DERIVED(channelcountminuscol3) INT(col3) REAL(scanrate)      \
+    TEXT(col5) INT(col6) INT(col7) REAL(col8) TEXT(col9) INT(col10) INT(col11) REAL(col12)       \
+    INT(channel) REAL(cal) REAL(scalefactor) REAL(offset) TEXT(channelname)                      \
+    REAL(mean) REAL(max) REAL(min) REAL(variance) REAL(skew) REAL(kurtosis)                      \
     REAL(col24) REAL(col25) REAL(col26) REAL(col27) REAL(col28) REAL(col29) REAL(col30)          \
     REAL(col31) REAL(col32) REAL(col33) REAL(col34) REAL(col35)                                  \
     INT(col36) INT(col37) REAL(damage)                                                           \
@@ -47,12 +48,13 @@ namespace statsstats {
     INT(zerovarianceflag) INT(emptyscaleflag) INT(yellowlineflag) INT(redlineflag)               \
     INT(fullscaleflag) INT(hplpvarianceflag) INT(hplpmaxflag)                                    \
     REAL(psd99pctfreq) REAL(col194) REAL(col195) REAL(col196)
+// clang-format on
 
 #define STATSLOG_IGNORE(name)
 #define STATSLOG_COUNT_ONE(name) +1
 
-inline constexpr int kColumnCount = 0 STATSLOG_FIELDS(STATSLOG_COUNT_ONE, STATSLOG_COUNT_ONE,
-                                                      STATSLOG_COUNT_ONE, STATSLOG_IGNORE);
+inline constexpr int kColumnCount =
+    0 STATSLOG_FIELDS(STATSLOG_COUNT_ONE, STATSLOG_COUNT_ONE, STATSLOG_COUNT_ONE, STATSLOG_IGNORE);
 inline constexpr int kTextColumnCount =
     0 STATSLOG_FIELDS(STATSLOG_COUNT_ONE, STATSLOG_IGNORE, STATSLOG_IGNORE, STATSLOG_IGNORE);
 static_assert(kColumnCount == 196 && kTextColumnCount == 8);
@@ -79,14 +81,18 @@ struct StatsRecord {
         const std::uint32_t begin = i == 0 ? 0 : textEnds_[i - 1];
         return std::string_view(texts_).substr(begin, textEnds_[i] - begin);
     }
-    std::string_view filename() const { return text(TextColumn::filename); }
-    std::string_view channelname() const { return text(TextColumn::channelname); }
+    std::string_view filename() const {
+        return text(TextColumn::filename);
+    }
+    std::string_view channelname() const {
+        return text(TextColumn::channelname);
+    }
 
     // Replaces all eight texts at once, with one allocation. Their total length must fit in
     // 32 bits; the reader refuses longer lines.
     void setTexts(const std::array<std::string_view, kTextColumnCount>& texts);
 
-private:
+  private:
     std::string texts_;  // the eight texts back to back
     std::array<std::uint32_t, kTextColumnCount> textEnds_{};
 };

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "statslog/stats_record.hpp"
@@ -12,21 +13,39 @@ namespace statsstats {
 // Grows in chunks of fixed size: a stored record never moves, and growing never holds the old
 // and the new storage at once, as a doubling vector would (a log is held whole in memory, so
 // that would double the peak). A record is parsed straight into its slot: `spare()` is the slot
-// after the last record, and `commitSpare()` makes it part of the list.
+// after the last record, and `commitSpare()` makes it part of the list. Slots are constructed
+// only when they become the spare, so a record is zeroed just before it is filled, while its
+// memory is in the cache anyway.
 class StatsRecordList {
-public:
+  public:
+    StatsRecordList() = default;
+    StatsRecordList(StatsRecordList&& other) noexcept { swap(other); }
+    StatsRecordList& operator=(StatsRecordList&& other) noexcept {
+        StatsRecordList(std::move(other)).swap(*this);
+        return *this;
+    }
+    StatsRecordList(const StatsRecordList&) = delete;
+    StatsRecordList& operator=(const StatsRecordList&) = delete;
+    ~StatsRecordList() {
+        for (std::size_t i = 0; i < constructed_; ++i) std::destroy_at(slot(i));
+        for (StatsRecord* chunk : chunks_) Allocator().deallocate(chunk, kChunkSize);
+    }
+
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    const StatsRecord& operator[](std::size_t i) const {
-        return chunks_[i >> kChunkShift][i & kChunkMask];
-    }
+    const StatsRecord& operator[](std::size_t i) const { return *slot(i); }
 
     StatsRecord& spare() {
-        if ((size_ >> kChunkShift) == chunks_.size()) {
-            chunks_.push_back(std::make_unique<StatsRecord[]>(kChunkSize));
+        if (constructed_ == size_) {
+            if ((size_ >> kChunkShift) == chunks_.size()) {
+                chunks_.reserve(chunks_.size() + 1);
+                chunks_.push_back(Allocator().allocate(kChunkSize));
+            }
+            std::construct_at(slot(size_));
+            ++constructed_;
         }
-        return chunks_[size_ >> kChunkShift][size_ & kChunkMask];
+        return *slot(size_);
     }
     void commitSpare() { ++size_; }
 
@@ -35,13 +54,23 @@ public:
         commitSpare();
     }
 
-private:
+  private:
+    using Allocator = std::allocator<StatsRecord>;
     static constexpr std::size_t kChunkShift = 10;  // 1024 records, about 1 MB
     static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
     static constexpr std::size_t kChunkMask = kChunkSize - 1;
 
-    std::vector<std::unique_ptr<StatsRecord[]>> chunks_;
+    StatsRecord* slot(std::size_t i) const { return chunks_[i >> kChunkShift] + (i & kChunkMask); }
+
+    void swap(StatsRecordList& other) noexcept {
+        chunks_.swap(other.chunks_);
+        std::swap(size_, other.size_);
+        std::swap(constructed_, other.constructed_);
+    }
+
+    std::vector<StatsRecord*> chunks_;
     std::size_t size_ = 0;
+    std::size_t constructed_ = 0;  // size_, or size_ + 1 once the spare exists
 };
 
 }  // namespace statsstats

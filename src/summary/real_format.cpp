@@ -42,7 +42,8 @@ void appendGeneral(std::string& out, double value, int significantDigits) {
                                       significantDigits);
     const char* const begin = text;
     const char* const end = result.ptr;
-    const char* const exponent = static_cast<const char*>(std::memchr(text, 'e', static_cast<std::size_t>(end - text)));
+    const char* const exponent =
+        static_cast<const char*>(std::memchr(text, 'e', static_cast<std::size_t>(end - text)));
     if (exponent == nullptr) {
         out.append(begin, end);
         return;

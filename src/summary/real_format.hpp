@@ -17,7 +17,9 @@ void appendReal(std::string& out, double value);
 // writes its logs with seven).
 void appendGeneral(std::string& out, double value, int significantDigits);
 
-inline void appendReal(std::string& out, double value) { appendGeneral(out, value, 6); }
+inline void appendReal(std::string& out, double value) {
+    appendGeneral(out, value, 6);
+}
 
 inline std::string formatReal(double value) {
     std::string text;

@@ -28,8 +28,8 @@ std::string logWithMeans(std::initializer_list<const char*> means) {
 // Replaces the clock readings, which differ from run to run, by '#', after checking that they
 // are consistent with one another.
 std::string withoutTimes(const std::string& report) {
-    static const std::string kTimeLabels[] = {"starttime:\t", "endtime:\t",
-                                              "elapsed seconds:\t", "elapsed minutes:\t"};
+    static const std::string kTimeLabels[] = {"starttime:\t", "endtime:\t", "elapsed seconds:\t",
+                                              "elapsed minutes:\t"};
     std::map<std::string, std::string> times;
     std::string out;
     std::istringstream lines(report);
@@ -91,11 +91,13 @@ TEST_F(Driver, MissingBatchFileDoesNotChangeTheOutcome) {
 }
 
 TEST_F(Driver, WarnsAboutShortLinesAndGoesOn) {
-    writeFile("log.csv", logWithMeans({"1", "2"}) + "f9.dat,1,0\n" + logWithMeans({"3"}).substr(headerLine().size()));
+    writeFile("log.csv", logWithMeans({"1", "2"}) + "f9.dat,1,0\n" +
+                             logWithMeans({"3"}).substr(headerLine().size()));
     const auto r = run("log.csv");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "statsstats: warning: 'log.csv' line 4 has 3 columns, expected 196; "
-                     "line skipped\n");
+    EXPECT_EQ(r.err,
+              "statsstats: warning: 'log.csv' line 4 has 3 columns, expected 196; "
+              "line skipped\n");
     EXPECT_NE(r.out.find("stats lines:\t3\n"), std::string::npos);
 }
 
@@ -114,7 +116,8 @@ TEST_F(Driver, FailsCleanlyWithoutUsableInput) {
          "statsstats: cannot open stats log 'missing.csv': No such file or directory\n"},
         {"log is a directory", nullptr, "bin", 1, head + "bin\nreading stats log: \n",
          "statsstats: cannot read stats log 'bin': Is a directory\n"},
-        {"empty log", "", "log.csv", 1, head + "log.csv\nreading stats log: done\nstats lines:\t0\n",
+        {"empty log", "", "log.csv", 1,
+         head + "log.csv\nreading stats log: done\nstats lines:\t0\n",
          "statsstats: 'log.csv' has 0 data lines; at least 2 are needed\n"},
     };
     for (const auto& c : cases) {

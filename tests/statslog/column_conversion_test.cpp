@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace statsstats {
@@ -36,6 +40,11 @@ TEST(ConvertInt, TakesTheNumericPrefixAndSaturates) {
         {"-2147483648", kIntMin},
         {"-2147483649", kIntMin},
         {"-99999999999", kIntMin},
+        {"4294967296", kIntMax},
+        {"9999999999", kIntMax},
+        {"12345678901", kIntMax},
+        {"-0000000000000000001234,5", -1234},
+        {"2147483647000", kIntMax},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(convertInt(c.text), c.expected) << "text: \"" << c.text << '"';
@@ -43,7 +52,9 @@ TEST(ConvertInt, TakesTheNumericPrefixAndSaturates) {
 }
 
 // Compared by bits, so that -0 and 0 differ and infinities are checked exactly.
-std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
+std::uint32_t bits(float f) {
+    return std::bit_cast<std::uint32_t>(f);
+}
 
 TEST(ConvertReal, TakesTheNumericPrefix) {
     constexpr float kInf = std::numeric_limits<float>::infinity();
@@ -116,6 +127,93 @@ TEST(ConvertReal, HandlesVeryLongDigitStrings) {
     EXPECT_EQ(convertReal(manyDigits), std::numeric_limits<float>::infinity());
     EXPECT_EQ(convertReal("0." + std::string(5000, '0') + "1"), 0.0f);
     EXPECT_EQ(convertReal("2." + std::string(5000, '0') + "1e0"), 2.0f);
+}
+
+}  // namespace
+}  // namespace statsstats
+
+namespace statsstats {
+namespace {
+
+// The obviously-correct reading of a real: find the prefix by hand, let strtod round it.
+float referenceReal(const std::string& text, std::size_t& used) {
+    std::size_t p = 0;
+    while (p < text.size() && std::strchr(" \t\n\v\f\r", text[p]) != nullptr && text[p] != 0) ++p;
+    std::string prefix;
+    if (p < text.size() && (text[p] == '+' || text[p] == '-')) prefix += text[p++];
+    bool digit = false, point = false;
+    for (; p < text.size(); ++p) {
+        if (std::isdigit(static_cast<unsigned char>(text[p]))) {
+            digit = true;
+        } else if (text[p] == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+        prefix += text[p];
+    }
+    if (!digit) {
+        used = 0;
+        return 0.0f;
+    }
+    if (p < text.size() && std::strchr("eEdD", text[p]) != nullptr && text[p] != 0) {
+        std::size_t q = p + 1;
+        std::string exponent = "e";
+        if (q < text.size() && (text[q] == '+' || text[q] == '-')) exponent += text[q++];
+        if (q < text.size() && std::isdigit(static_cast<unsigned char>(text[q]))) {
+            while (q < text.size() && std::isdigit(static_cast<unsigned char>(text[q]))) {
+                exponent += text[q++];
+            }
+            prefix += exponent;
+            p = q;
+        }
+    }
+    used = p;
+    const double d = std::strtod(prefix.c_str(), nullptr);
+    if (std::fabs(d) >= 0x1.ffffffp127) {
+        return d > 0 ? std::numeric_limits<float>::infinity()
+                     : -std::numeric_limits<float>::infinity();
+    }
+    return static_cast<float>(d);
+}
+
+// Random texts shaped like the numbers of a log, and like the ways they go wrong.
+std::string randomNumberText(std::mt19937_64& random) {
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    auto digits = [&](int count) {
+        std::string s;
+        for (int i = 0; i < count; ++i) s += static_cast<char>('0' + pick(pick(3) == 0 ? 2 : 10));
+        return s;
+    };
+    std::string text;
+    if (pick(8) == 0) text += std::string(static_cast<std::size_t>(pick(3) + 1), " \t\r"[pick(3)]);
+    if (pick(2) == 0) text += "+-"[pick(2)];
+    text += digits(pick(4) == 0 ? pick(30) : pick(8));
+    if (pick(3) != 0) text += '.';
+    text += digits(pick(4) == 0 ? pick(30) : pick(9));
+    if (pick(2) == 0) {
+        text += "eEdD"[pick(4)];
+        if (pick(3) != 0) text += "+-"[pick(2)];
+        text += digits(pick(6));
+    }
+    // The bytes just below '0' and just above '9', and one with the high bit, test the edges of
+    // the digit test.
+    const char* const tails[] = {"",  ",", ",1.5,2", "x", ".5", "e5", "\r", ",-0.25e-003,7",
+                                 "/", ":", "\xb5",   "E+"};
+    return text + tails[pick(12)];
+}
+
+TEST(ConvertReal, AgreesWithStrtodOnRandomTexts) {
+    std::mt19937_64 random(20261211);
+    for (int i = 0; i < 200000; ++i) {
+        const std::string text = randomNumberText(random);
+        std::size_t used = 0;
+        const float expected = referenceReal(text, used);
+        float value;
+        const char* end = parseRealPrefix(text.data(), text.data() + text.size(), value);
+        ASSERT_EQ(bits(value), bits(expected)) << "text: \"" << text << '"';
+        ASSERT_EQ(static_cast<std::size_t>(end - text.data()), used) << "text: \"" << text << '"';
+    }
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "support/log_builder.hpp"
 
@@ -76,18 +79,17 @@ TEST(ParseStatsLine, DerivesChannelcountMinusCol3WithWrapAround) {
 
 TEST(ParseStatsLine, KeepsTextsExactlyAndReadsEmptyColumnsAsZero) {
     StatsRecord r;
-    parseStatsLine(testing::dataLine({{"filename", " \"run 1.dat\" "},
-                                      {"channelname", ""},
-                                      {"mean", ""},
-                                      {"channel", ""}}),
-                   r);
+    parseStatsLine(
+        testing::dataLine(
+            {{"filename", " \"run 1.dat\" "}, {"channelname", ""}, {"mean", ""}, {"channel", ""}}),
+        r);
     EXPECT_EQ(r.filename(), " \"run 1.dat\" ");
     EXPECT_EQ(r.channelname(), "");
     EXPECT_EQ(r.mean, 0.0f);
     EXPECT_EQ(r.channel, 0);
 }
 
-TEST(ParseStatsLine, CountsTheColumnsOfAShortLine) {
+TEST(ParseStatsLine, ShortLineLeavesTheRecordUntouched) {
     StatsRecord r;
     parseStatsLine(numberedLine(), r);
     const std::string before(r.filename());
@@ -96,7 +98,35 @@ TEST(ParseStatsLine, CountsTheColumnsOfAShortLine) {
     EXPECT_EQ(parseStatsLine("", r), 1u);
     EXPECT_EQ(parseStatsLine(",", r), 2u);
     EXPECT_EQ(parseStatsLine(numberedLine(195), r), 195u);
-    EXPECT_EQ(r.filename(), before) << "texts change only with a complete line";
+    EXPECT_EQ(r.filename(), before);
+    EXPECT_EQ(r.mean, 18.75f);
+    EXPECT_EQ(r.col196, 196.75f);
+}
+
+// Lines of every length around the 64-byte blocks of the comma scan, with empty columns and
+// commas at block edges, split as a naive scan splits them.
+TEST(ParseStatsLine, FindsEveryColumnWhateverTheLineLength) {
+    const std::size_t textColumns[] = {0, 4, 8, 16, 181, 182, 183, 184};  // counted from 0
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 3000; ++i) {
+        std::vector<std::string> fields;
+        const std::size_t columns = 190 + random() % 10;
+        for (std::size_t c = 0; c < columns; ++c) {
+            const std::size_t length = random() % 4 == 0 ? 0 : random() % 12;
+            fields.emplace_back(length, static_cast<char>('a' + random() % 26));
+        }
+        std::string line;
+        for (const std::string& field : fields) line += field + ",";
+        line.pop_back();
+
+        StatsRecord r;
+        const std::size_t found = parseStatsLine(line, r);
+        ASSERT_EQ(found, std::min<std::size_t>(columns, 196)) << line;
+        if (found < 196) continue;
+        for (std::size_t t = 0; t < std::size(textColumns); ++t) {
+            ASSERT_EQ(r.text(static_cast<TextColumn>(t)), fields[textColumns[t]]) << line;
+        }
+    }
 }
 
 TEST(ParseStatsLine, ExtraColumnsAndCarriageReturnChangeNothing) {

@@ -75,7 +75,8 @@ TEST(StatsLogReader, ReadsEveryDataLineWhateverTheBlockSizeAndLineEnds) {
         {"trailing blank lines", log + "\n\r\n\n"},
     };
     for (const auto& v : variants) {
-        for (std::size_t block : {std::size_t{1}, std::size_t{7}, std::size_t{1000}, v.log.size()}) {
+        for (std::size_t block :
+             {std::size_t{1}, std::size_t{7}, std::size_t{1000}, v.log.size()}) {
             const ReadResult r = readInBlocks(v.log, block);
             EXPECT_EQ(r.filenames, (std::vector<std::string>{"a", "b", "c"}))
                 << v.what << ", blocks of " << block;
@@ -86,8 +87,8 @@ TEST(StatsLogReader, ReadsEveryDataLineWhateverTheBlockSizeAndLineEnds) {
 }
 
 TEST(StatsLogReader, SkipsAShortLineWithoutSwallowingTheNextOne) {
-    const std::string log = headerLine() + line("a", "1") + "a.dat,16,4\n" + line("b", "2") +
-                            "\n" + "\r\n" + "   \n" + line("c", "3") + "cut,short";
+    const std::string log = headerLine() + line("a", "1") + "a.dat,16,4\n" + line("b", "2") + "\n" +
+                            "\r\n" + "   \n" + line("c", "3") + "cut,short";
     const ReadResult r = readInBlocks(log, 64);
     EXPECT_EQ(r.filenames, (std::vector<std::string>{"a", "b", "c"}));
     // Blank lines (lines 5 and 6) pass silently; a line of blanks does not.
@@ -95,8 +96,8 @@ TEST(StatsLogReader, SkipsAShortLineWithoutSwallowingTheNextOne) {
 }
 
 TEST(StatsLogReader, HeaderAloneOrNothingGivesNoRecords) {
-    for (const std::string& log : {std::string(), std::string("filename,channelcount"),
-                                  headerLine(), headerLine() + "\n"}) {
+    for (const std::string& log :
+         {std::string(), std::string("filename,channelcount"), headerLine(), headerLine() + "\n"}) {
         const ReadResult r = readInBlocks(log, 5);
         EXPECT_TRUE(r.filenames.empty()) << "log: " << log.substr(0, 30);
         EXPECT_TRUE(r.warnings.empty());
@@ -124,7 +125,7 @@ TEST(StatsLogReader, ReadsLinesLongerThanItsBuffer) {
 }
 
 class ReadStatsLogFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         dir_ = std::filesystem::temp_directory_path() /
                ("statsstats-reader-" + std::to_string(::getpid()));

@@ -52,8 +52,8 @@ TEST(FormatReal, NamesNonFiniteValuesByTheirBits) {
     } cases[] = {
         {std::numeric_limits<double>::infinity(), "1.#INF"},
         {-std::numeric_limits<double>::infinity(), "-1.#INF"},
-        {volatileZero / volatileZero, "-1.#IND"},           // what 0/0 gives
-        {std::sqrt(-1.0 - volatileZero), "-1.#IND"},        // and the root of a negative
+        {volatileZero / volatileZero, "-1.#IND"},     // what 0/0 gives
+        {std::sqrt(-1.0 - volatileZero), "-1.#IND"},  // and the root of a negative
         {fromBits(0x7ff8000000000000), "1.#QNAN"},
         {fromBits(0x7ff8000000000001), "1.#QNAN"},
         {fromBits(0xfff8000000000001), "-1.#QNAN"},

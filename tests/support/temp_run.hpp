@@ -32,7 +32,7 @@ struct RunOutcome {
 };
 
 class TempRun : public ::testing::Test {
-protected:
+  protected:
     static constexpr const char* kHookOutput = "post-analysis ran\n";
 
     void SetUp() override {
@@ -59,8 +59,8 @@ protected:
     RunOutcome run(const std::string& args, bool hookOnPath = true) {
         const std::string path = hookOnPath ? shellQuote((dir_ / "bin").string()) + ":\"$PATH\""
                                             : std::string("\"$PATH\"");
-        const std::string command = "cd " + shellQuote(dir_.string()) + " && PATH=" + path +
-                                    " " + shellQuote(STATSSTATS_BINARY) + " " + args +
+        const std::string command = "cd " + shellQuote(dir_.string()) + " && PATH=" + path + " " +
+                                    shellQuote(STATSSTATS_BINARY) + " " + args +
                                     " >.stdout 2>.stderr </dev/null";
         const int raw = std::system(command.c_str());
         RunOutcome outcome;

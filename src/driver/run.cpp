@@ -7,8 +7,10 @@
 #include <new>
 #include <string>
 
+#include "grouping/scan_rate_index.hpp"
 #include "statslog/read_stats_log.hpp"
 #include "summary/real_format.hpp"
+#include "summary/summary_table.hpp"
 
 namespace statsstats {
 namespace {
@@ -82,11 +84,30 @@ int run(const std::string& path, std::FILE* out, std::FILE* err) {
     report.realLine("next last mean:\t", records[n - 2].mean);
     report.realLine("last mean:\t", records[n - 1].mean);
 
+    const ScanRateIndex index = buildScanRateIndex(records);
+    std::string tableError;
+    try {
+        const SummaryCounts counts = writeSummaryTable(path, records, index, kSummaryTableName);
+        if (counts.recordsInNoRow > 0) {
+            printError(err, "warning: " + std::to_string(counts.recordsInNoRow) + " of " +
+                                std::to_string(n) + " records of '" + path +
+                                "' are in no row of the table: their channel number is negative "
+                                "or not below the channel count of their scan rate");
+        }
+    } catch (const std::runtime_error& e) {
+        tableError = e.what();
+    }
+
     const std::int64_t endTime = wallClockSeconds();
     const std::int64_t elapsed = endTime - startTime;
     report.line("endtime:\t", endTime);
     report.line("elapsed seconds:\t", elapsed);
     report.realLine("elapsed minutes:\t", static_cast<double>(elapsed) / 60.0);
+    if (!tableError.empty()) {
+        // No table, so nothing for the post-analysis to work on.
+        printError(err, tableError);
+        return 1;
+    }
 
     // The site's post-analysis runs whatever it finds; its outcome is not ours to judge.
     [[maybe_unused]] const int hookStatus = std::system(kPostAnalysisCommand);

@@ -1,0 +1,30 @@
+#include "grouping/scan_rate_index.hpp"
+
+#include <bit>
+#include <stdexcept>
+#include <unordered_map>
+
+namespace statsstats {
+
+ScanRateIndex buildScanRateIndex(const StatsRecordList& records) {
+    if (records.size() > UINT32_MAX) throw std::length_error("more than 2^32 records");
+    ScanRateIndex index;
+    index.rateOfRecord.reserve(records.size());
+    // Keyed by the bits of the rate, with -0 folded onto 0, which is exactly float equality for
+    // every value a log can give (the reader never yields a not-a-number).
+    std::unordered_map<std::uint32_t, std::uint32_t> positionOfRate;
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const StatsRecord& record = records[i];
+        const float rate = record.scanrate == 0.0f ? 0.0f : record.scanrate;
+        const auto [it, isNew] = positionOfRate.try_emplace(
+            std::bit_cast<std::uint32_t>(rate), static_cast<std::uint32_t>(index.scanRates.size()));
+        if (isNew) {
+            index.scanRates.push_back(record.scanrate);
+            index.channelCounts.push_back(record.channelcount);
+        }
+        index.rateOfRecord.push_back(it->second);
+    }
+    return index;
+}
+
+}  // namespace statsstats

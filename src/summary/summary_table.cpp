@@ -1,0 +1,218 @@
+#include "summary/summary_table.hpp"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <span>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "grouping/channel_groups.hpp"
+#include "statistics/descriptive_stats.hpp"
+#include "statistics/trend_stats.hpp"
+#include "summary/flag_summary.hpp"
+#include "summary/real_format.hpp"
+#include "summary/table_text.hpp"
+
+namespace statsstats {
+namespace {
+
+// A summarised quantity: its block of eleven columns is named from its two stems.
+struct Quantity {
+    const char* plural;
+    const char* singular;
+    float StatsRecord::*field;
+};
+
+// In the order of their blocks in a row. The flag columns come between the last two.
+constexpr Quantity kQuantities[] = {
+    {"means", "mean", &StatsRecord::mean},
+    {"maxes", "max", &StatsRecord::max},
+    {"mins", "min", &StatsRecord::min},
+    {"variances", "variance", &StatsRecord::variance},
+    {"skews", "skew", &StatsRecord::skew},
+    {"kurtosi", "kurtosis", &StatsRecord::kurtosis},
+    {"cals", "cal", &StatsRecord::cal},
+    {"psdpeakfreqs", "psdpeakfreq", &StatsRecord::psdpeakfreq},
+    {"scalefactors", "scalefactor", &StatsRecord::scalefactor},
+    {"offsets", "offset", &StatsRecord::offset},
+    {"damage", "damage", &StatsRecord::damage},
+    {"psd99pctfreqs", "psd99pctfreq", &StatsRecord::psd99pctfreq},
+};
+constexpr std::size_t kFlagsBeforeBlock = 11;
+constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
+
+std::string headerLine() {
+    std::string header = "intputfile,numfiles,scanrate,channel,channelname";
+    for (std::size_t block = 0; block < std::size(kQuantities); ++block) {
+        if (block == kFlagsBeforeBlock) {
+            header +=
+                ",sumofflags,lastzerovarianceflagfile,lastemptyscaleflagfile,"
+                "lastyellowlineflagfile,lastredlineflagfile,lastfullscaleflagfile,"
+                "lasthplpvarianceflagfile,lasthplpmaxflagfile";
+        }
+        const std::string p = kQuantities[block].plural;
+        const std::string s = kQuantities[block].singular;
+        header += ",meanof" + p + ",maxof" + p + ",max" + s + "filename,minof" + p + ",min" + s +
+                  "filename,varianceof" + p + ",skewof" + p + ",kurtosisof" + p + ",lryintof" + p +
+                  ",lrbetaof" + p + ",lrcorrelationof" + p;
+    }
+    return header + "\n";
+}
+
+void appendRealColumn(std::string& out, double value) {
+    appendReal(out, value);
+    out += ',';
+}
+
+// The file of the last record in log order whose value is exactly `extreme`, or "none".
+std::string_view extremeFile(float extreme, std::span<const float> values,
+                             std::span<const std::uint32_t> group, const StatsRecordList& records) {
+    for (std::size_t j = values.size(); j-- > 0;) {
+        if (values[j] == extreme) return records[group[j]].filename();
+    }
+    return "none";
+}
+
+// Appends the row of channel `channel` at scan rate `rate`, whose records are `group`.
+void appendRow(std::string& out, std::string_view logPath, float rate, std::int32_t channel,
+               std::span<const std::uint32_t> group, const StatsRecordList& records,
+               std::vector<float>& values) {
+    appendTableText(out, logPath);
+    out += ',';
+    appendUnsigned(out, group.size());
+    out += ',';
+    appendRealColumn(out, rate);
+    appendUnsigned(out, static_cast<std::uint64_t>(channel));
+    out += ',';
+    // The name the channel had in its latest file; a row without records has none.
+    appendTableText(out, group.empty() ? std::string_view() : records[group.back()].channelname());
+    out += ',';
+    for (std::size_t block = 0; block < std::size(kQuantities); ++block) {
+        if (block == kFlagsBeforeBlock) appendFlagSummary(out, group, records);
+        values.clear();
+        for (const std::uint32_t i : group) values.push_back(records[i].*kQuantities[block].field);
+        const DescriptiveStats stats = computeDescriptiveStats(values);
+        const TrendStats trend = computeTrendStats(values);
+        appendRealColumn(out, stats.mean);
+        appendRealColumn(out, stats.maximum);
+        appendTableText(out, extremeFile(stats.maximum, values, group, records));
+        out += ',';
+        appendRealColumn(out, stats.minimum);
+        appendTableText(out, extremeFile(stats.minimum, values, group, records));
+        out += ',';
+        appendRealColumn(out, stats.variance);
+        appendRealColumn(out, stats.skew);
+        appendRealColumn(out, stats.kurtosis);
+        appendRealColumn(out, trend.yIntercept);
+        appendRealColumn(out, trend.beta);
+        appendReal(out, trend.correlation);
+        out += block + 1 == std::size(kQuantities) ? '\n' : ',';
+    }
+}
+
+void checkChannelCounts(const ScanRateIndex& index) {
+    for (std::size_t k = 0; k < index.scanRates.size(); ++k) {
+        if (index.channelCounts[k] > kMaxChannelCount) {
+            throw std::runtime_error(
+                "scan rate " + formatReal(index.scanRates[k]) + " has a channel count of " +
+                std::to_string(index.channelCounts[k]) + ", more than " +
+                std::to_string(kMaxChannelCount) + ": the log looks corrupt; no table written");
+        }
+    }
+}
+
+// The temporary file the table is written to, removed again unless it was committed.
+class TemporaryTable {
+  public:
+    explicit TemporaryTable(const std::string& tableFile) : tableFile_(tableFile) {
+        std::random_device entropy;
+        for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
+            char suffix[16];
+            std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(entropy()));
+            path_ = tableFile + suffix;
+            file_ = std::fopen(path_.c_str(), "wx");  // never an existing file
+            if (file_ == nullptr && errno != EEXIST) break;
+        }
+        if (file_ == nullptr) fail("cannot create its temporary file '" + path_ + "'");
+        // The table arrives in large pieces; stdio's own buffer would only copy them.
+        std::setvbuf(file_, nullptr, _IONBF, 0);
+    }
+    TemporaryTable(const TemporaryTable&) = delete;
+    TemporaryTable& operator=(const TemporaryTable&) = delete;
+    ~TemporaryTable() {
+        if (file_ != nullptr) std::fclose(file_);
+        if (!committed_) std::remove(path_.c_str());
+    }
+
+    void write(std::string_view bytes) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+            fail("cannot write '" + path_ + "'");
+        }
+    }
+
+    // Closes the file and puts it in the table's place.
+    void commit() {
+        std::FILE* file = std::exchange(file_, nullptr);
+        if (std::fclose(file) != 0) fail("cannot close '" + path_ + "'");
+        if (std::rename(path_.c_str(), tableFile_.c_str()) != 0) {
+            fail("cannot rename '" + path_ + "' to it");
+        }
+        committed_ = true;
+    }
+
+  private:
+    [[noreturn]] void fail(const std::string& what) const {
+        const int error = errno;
+        throw std::runtime_error("cannot write summary table '" + tableFile_ + "': " + what + ": " +
+                                 std::strerror(error));
+    }
+
+    std::string tableFile_;
+    std::string path_;
+    std::FILE* file_ = nullptr;
+    bool committed_ = false;
+};
+
+}  // namespace
+
+SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList& records,
+                                const ScanRateIndex& index, const TableSink& sink) {
+    checkChannelCounts(index);
+    SummaryCounts counts;
+    std::string out = headerLine();
+    out.reserve(2 * kFlushBytes);
+    const RecordsByRate byRate(index);
+    ChannelGroups groups;
+    std::vector<float> values;
+    for (std::size_t k = 0; k < index.scanRates.size(); ++k) {
+        const std::int32_t channelCount = index.channelCounts[k];
+        groups.build(byRate.ofRate(k), records, channelCount);
+        counts.recordsInNoRow += groups.ungrouped();
+        for (std::int32_t channel = 0; channel < channelCount; ++channel) {
+            appendRow(out, logPath, index.scanRates[k], channel, groups.ofChannel(channel), records,
+                      values);
+            ++counts.rows;
+            if (out.size() >= kFlushBytes) {
+                sink(out);
+                out.clear();
+            }
+        }
+    }
+    sink(out);
+    return counts;
+}
+
+SummaryCounts writeSummaryTable(std::string_view logPath, const StatsRecordList& records,
+                                const ScanRateIndex& index, const std::string& tableFile) {
+    checkChannelCounts(index);  // before the disk is touched
+    TemporaryTable table(tableFile);
+    const SummaryCounts counts = buildSummaryTable(
+        logPath, records, index, [&](std::string_view piece) { table.write(piece); });
+    table.commit();
+    return counts;
+}
+
+}  // namespace statsstats

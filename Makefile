@@ -21,7 +21,7 @@ test:
 bench:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTATSSTATS_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) --parallel $(JOBS)
-	$(BUILD)/bench/read_bench
+	$(BUILD)/bench/statsstats_bench
 
 clean:
 	rm -rf $(BUILD)

@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     static const double kRates[] = {51200, 2048, 25600, 1000, 12800, 5000, 400, 102400};
     std::vector<double> rates;
     for (int i = 0; i < rateCount; ++i) {
-        rates.push_back(i < 8 ? kRates[i] : 100.0 * (i + 1));
+        rates.push_back(i < 8 ? kRates[i] : 20000.0 + 250.0 * i);  // distinct from the list
     }
 
     Random random(seed);

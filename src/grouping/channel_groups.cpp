@@ -30,11 +30,19 @@ void ChannelGroups::build(std::span<const std::uint32_t> recordsOfRate,
     }
     for (std::size_t c = 1; c < starts_.size(); ++c) starts_[c] += starts_[c - 1];
     records_.resize(starts_.back());
+    places_.resize(recordsOfRate.size());
     // Filling in log order keeps each group in log order.
     std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
-    for (const std::uint32_t i : recordsOfRate) {
+    for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
+        const std::uint32_t i = recordsOfRate[j];
         const std::int32_t channel = records[i].channel;
-        if (inRange(channel)) records_[next[static_cast<std::size_t>(channel)]++] = i;
+        if (inRange(channel)) {
+            const std::size_t place = next[static_cast<std::size_t>(channel)]++;
+            records_[place] = i;
+            places_[j] = static_cast<std::uint32_t>(place);
+        } else {
+            places_[j] = kNoGroup;
+        }
     }
 }
 

@@ -3,29 +3,20 @@
 #include "summary/table_text.hpp"
 
 namespace statsstats {
-namespace {
-
-constexpr std::int32_t StatsRecord::*kFlags[] = {
-    &StatsRecord::zerovarianceflag, &StatsRecord::emptyscaleflag, &StatsRecord::yellowlineflag,
-    &StatsRecord::redlineflag,      &StatsRecord::fullscaleflag,  &StatsRecord::hplpvarianceflag,
-    &StatsRecord::hplpmaxflag,
-};
-
-}  // namespace
 
 void appendFlagSummary(std::string& out, std::span<const std::uint32_t> group,
-                       const StatsRecordList& records) {
+                       const RowFlags& flags, const StatsRecordList& records) {
     std::uint32_t sum = 0;
-    for (const std::uint32_t i : group) {
-        for (const auto flag : kFlags) sum += static_cast<std::uint32_t>(records[i].*flag);
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        for (const auto& flag : flags) sum += static_cast<std::uint32_t>(flag[i]);
     }
     appendUnsigned(out, sum);
     out += ',';
-    for (const auto flag : kFlags) {
+    for (const auto& flag : flags) {
         std::string_view file = "none";
-        for (auto i = group.rbegin(); i != group.rend(); ++i) {
-            if (records[*i].*flag == 1) {
-                file = records[*i].filename();
+        for (std::size_t i = group.size(); i-- > 0;) {
+            if (flag[i] == 1) {
+                file = records[group[i]].filename();
                 break;
             }
         }

@@ -1,5 +1,6 @@
 #include "summary/summary_table.hpp"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -27,7 +28,7 @@ struct Quantity {
 };
 
 // In the order of their blocks in a row. The flag columns come between the last two.
-constexpr Quantity kQuantities[] = {
+constexpr std::array<Quantity, 12> kQuantities = {{
     {"means", "mean", &StatsRecord::mean},
     {"maxes", "max", &StatsRecord::max},
     {"mins", "min", &StatsRecord::min},
@@ -40,13 +41,13 @@ constexpr Quantity kQuantities[] = {
     {"offsets", "offset", &StatsRecord::offset},
     {"damage", "damage", &StatsRecord::damage},
     {"psd99pctfreqs", "psd99pctfreq", &StatsRecord::psd99pctfreq},
-};
+}};
 constexpr std::size_t kFlagsBeforeBlock = 11;
 constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
 
 std::string headerLine() {
     std::string header = "intputfile,numfiles,scanrate,channel,channelname";
-    for (std::size_t block = 0; block < std::size(kQuantities); ++block) {
+    for (std::size_t block = 0; block < kQuantities.size(); ++block) {
         if (block == kFlagsBeforeBlock) {
             header +=
                 ",sumofflags,lastzerovarianceflagfile,lastemptyscaleflagfile,"
@@ -76,10 +77,50 @@ std::string_view extremeFile(float extreme, std::span<const float> values,
     return "none";
 }
 
+// The quantities and flags of one scan rate's records, laid out group after group, so that
+// each row finds its values side by side. Gathered in one pass over the records in log order:
+// the records are visited in the order they lie in memory, each once.
+class RateColumns {
+  public:
+    void gather(std::span<const std::uint32_t> recordsOfRate, const ChannelGroups& groups,
+                const StatsRecordList& records) {
+        for (auto& values : quantities_) values.resize(groups.grouped());
+        for (auto& values : flags_) values.resize(groups.grouped());
+        const std::span<const std::uint32_t> places = groups.places();
+        for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
+            const std::uint32_t place = places[j];
+            if (place == ChannelGroups::kNoGroup) continue;
+            const StatsRecord& record = records[recordsOfRate[j]];
+            for (std::size_t q = 0; q < kQuantities.size(); ++q) {
+                quantities_[q][place] = record.*kQuantities[q].field;
+            }
+            for (std::size_t f = 0; f < kFlagFields.size(); ++f) {
+                flags_[f][place] = record.*kFlagFields[f];
+            }
+        }
+    }
+
+    std::span<const float> quantity(std::size_t q, std::size_t start, std::size_t size) const {
+        return std::span(quantities_[q]).subspan(start, size);
+    }
+    RowFlags flags(std::size_t start, std::size_t size) const {
+        RowFlags row;
+        for (std::size_t f = 0; f < row.size(); ++f)
+            row[f] = std::span(flags_[f]).subspan(start, size);
+        return row;
+    }
+
+  private:
+    std::array<std::vector<float>, kQuantities.size()> quantities_;
+    std::array<std::vector<std::int32_t>, kFlagFields.size()> flags_;
+};
+
 // Appends the row of channel `channel` at scan rate `rate`, whose records are `group`.
 void appendRow(std::string& out, std::string_view logPath, float rate, std::int32_t channel,
-               std::span<const std::uint32_t> group, const StatsRecordList& records,
-               std::vector<float>& values) {
+               const ChannelGroups& groups, const RateColumns& columns,
+               const StatsRecordList& records) {
+    const std::span<const std::uint32_t> group = groups.ofChannel(channel);
+    const std::size_t start = groups.startOf(channel);
     appendTableText(out, logPath);
     out += ',';
     appendUnsigned(out, group.size());
@@ -90,10 +131,11 @@ void appendRow(std::string& out, std::string_view logPath, float rate, std::int3
     // The name the channel had in its latest file; a row without records has none.
     appendTableText(out, group.empty() ? std::string_view() : records[group.back()].channelname());
     out += ',';
-    for (std::size_t block = 0; block < std::size(kQuantities); ++block) {
-        if (block == kFlagsBeforeBlock) appendFlagSummary(out, group, records);
-        values.clear();
-        for (const std::uint32_t i : group) values.push_back(records[i].*kQuantities[block].field);
+    for (std::size_t block = 0; block < kQuantities.size(); ++block) {
+        if (block == kFlagsBeforeBlock) {
+            appendFlagSummary(out, group, columns.flags(start, group.size()), records);
+        }
+        const std::span<const float> values = columns.quantity(block, start, group.size());
         const DescriptiveStats stats = computeDescriptiveStats(values);
         const TrendStats trend = computeTrendStats(values);
         appendRealColumn(out, stats.mean);
@@ -109,7 +151,7 @@ void appendRow(std::string& out, std::string_view logPath, float rate, std::int3
         appendRealColumn(out, trend.yIntercept);
         appendRealColumn(out, trend.beta);
         appendReal(out, trend.correlation);
-        out += block + 1 == std::size(kQuantities) ? '\n' : ',';
+        out += block + 1 == kQuantities.size() ? '\n' : ',';
     }
 }
 
@@ -186,14 +228,14 @@ SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList&
     out.reserve(2 * kFlushBytes);
     const RecordsByRate byRate(index);
     ChannelGroups groups;
-    std::vector<float> values;
+    RateColumns columns;
     for (std::size_t k = 0; k < index.scanRates.size(); ++k) {
         const std::int32_t channelCount = index.channelCounts[k];
         groups.build(byRate.ofRate(k), records, channelCount);
+        columns.gather(byRate.ofRate(k), groups, records);
         counts.recordsInNoRow += groups.ungrouped();
         for (std::int32_t channel = 0; channel < channelCount; ++channel) {
-            appendRow(out, logPath, index.scanRates[k], channel, groups.ofChannel(channel), records,
-                      values);
+            appendRow(out, logPath, index.scanRates[k], channel, groups, columns, records);
             ++counts.rows;
             if (out.size() >= kFlushBytes) {
                 sink(out);

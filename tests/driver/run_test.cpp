@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -72,6 +75,11 @@ TEST_F(Driver, PrintsTheReportThenRunsThePostAnalysis) {
               "elapsed minutes:\t#\n"
               "post-analysis ran\n");
     EXPECT_EQ(r.err, "");
+    // The table is in place before the post-analysis runs: a header and one row.
+    const std::string table = testing::readFile(dir_ / "statsstatslog.csv");
+    EXPECT_TRUE(table.starts_with("intputfile,numfiles,scanrate,channel,channelname,"));
+    EXPECT_NE(table.find("\nmy log.csv,3,51200,0,channelname,"), std::string::npos);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), 2);
 }
 
 TEST_F(Driver, TwoRecordsAreSampledTwice) {
@@ -126,6 +134,72 @@ TEST_F(Driver, FailsCleanlyWithoutUsableInput) {
         EXPECT_EQ(r.status, c.status) << c.what;
         EXPECT_EQ(withoutTimes(r.out), c.out) << c.what;
         EXPECT_EQ(r.err, c.err) << c.what;
+        EXPECT_FALSE(hookRan()) << c.what;
+    }
+}
+
+TEST_F(Driver, CountsRecordsThatAreInNoRow) {
+    writeFile("log.csv", headerLine() + dataLine({{"channelcount", "2"}, {"channel", "1"}}) +
+                             dataLine({{"channelcount", "2"}, {"channel", "2"}}) +
+                             dataLine({{"channelcount", "2"}, {"channel", "-1"}}));
+    const auto r = run("log.csv");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err,
+              "statsstats: warning: 2 of 3 records of 'log.csv' are in no row of the table: their "
+              "channel number is negative or not below the channel count of their scan rate\n");
+}
+
+// Whatever keeps the table from being written, the run says so, keeps what was there, leaves no
+// temporary file, does not run the post-analysis, and still reports its times.
+TEST_F(Driver, FailsCleanlyWhenTheTableCannotBeWritten) {
+    const std::string twoRecords = logWithMeans({"1", "2"});
+    const struct {
+        const char* what;
+        std::string log;
+        bool tableIsDirectory;
+        std::string setup;
+        std::string error;
+    } cases[] = {
+        {"a directory in the way", twoRecords, true, "",
+         "cannot rename 'statsstatslog.csv.*.tmp' to it: Is a directory"},
+        {"a full disk", twoRecords, false, "ulimit -f 4; trap '' XFSZ;",
+         "cannot write 'statsstatslog.csv.*.tmp': File too large"},
+        {"a corrupt channel count",
+         headerLine() + dataLine({{"channelcount", "2147483647"}}) +
+             dataLine({{"channelcount", "2147483647"}}),
+         false, "", ""},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove_all(dir_ / "statsstatslog.csv");
+        if (c.tableIsDirectory) {
+            std::filesystem::create_directory(dir_ / "statsstatslog.csv");
+        } else {
+            writeFile("statsstatslog.csv", "old table\n");
+        }
+        writeFile("log.csv", c.log);
+        const auto r = run("log.csv", true, c.setup);
+        EXPECT_EQ(r.status, 1) << c.what;
+        EXPECT_NE(r.out.find("elapsed minutes:\t"), std::string::npos) << c.what;
+        EXPECT_TRUE(r.err.starts_with("statsstats: ")) << c.what << ": " << r.err;
+        if (!c.error.empty()) {
+            const std::string prefix =
+                "statsstats: cannot write summary table 'statsstatslog.csv': ";
+            const std::string expected = c.error.substr(0, c.error.find('*'));
+            const std::string expectedEnd = c.error.substr(c.error.find('*') + 1);
+            EXPECT_TRUE(r.err.starts_with(prefix + expected)) << c.what << ": " << r.err;
+            EXPECT_TRUE(r.err.ends_with(expectedEnd + "\n")) << c.what << ": " << r.err;
+        } else {
+            EXPECT_EQ(r.err,
+                      "statsstats: scan rate 0 has a channel count of 2147483647, more than "
+                      "1000000: the log looks corrupt; no table written\n");
+        }
+        if (c.tableIsDirectory) {
+            EXPECT_TRUE(std::filesystem::is_directory(dir_ / "statsstatslog.csv")) << c.what;
+        } else {
+            EXPECT_EQ(testing::readFile(dir_ / "statsstatslog.csv"), "old table\n") << c.what;
+        }
+        EXPECT_EQ(filesLeft(), (std::set<std::string>{"bin", "log.csv", "statsstatslog.csv"}))
+            << c.what;
         EXPECT_FALSE(hookRan()) << c.what;
     }
 }

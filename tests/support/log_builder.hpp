@@ -2,7 +2,6 @@
 // only the fields it cares about.
 #pragma once
 
-#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -29,16 +28,16 @@ inline std::string headerLine() {
     return line;
 }
 
-using Fields = std::initializer_list<std::pair<const char*, std::string>>;
+using Fields = std::vector<std::pair<std::string, std::string>>;
 
 // One data line of 196 columns, with its line feed. Unnamed columns hold "0", or for the text
 // columns their own name; named ones hold the given text verbatim.
-inline std::string dataLine(Fields fields) {
+inline std::string dataLine(const Fields& fields) {
     std::map<std::string, std::string> given;
     for (const auto& [name, value] : fields) given[name] = value;
     std::string line;
     std::size_t used = 0;
-    auto column = [&](const char* name, const char* fallback) {
+    auto column = [&](const std::string& name, const char* fallback) {
         const auto it = given.find(name);
         if (it != given.end()) ++used;
         line += it != given.end() ? it->second : std::string(fallback);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
 
 namespace statsstats::testing {
@@ -55,13 +56,14 @@ class TempRun : public ::testing::Test {
         std::ofstream(dir_ / name, std::ios::binary) << content;
     }
 
-    // Runs statsstats with `args` (already quoted for the shell) in the temporary directory.
-    RunOutcome run(const std::string& args, bool hookOnPath = true) {
+    // Runs statsstats with `args` (already quoted for the shell) in the temporary directory,
+    // after the shell commands `setup` (limits, traps).
+    RunOutcome run(const std::string& args, bool hookOnPath = true, const std::string& setup = "") {
         const std::string path = hookOnPath ? shellQuote((dir_ / "bin").string()) + ":\"$PATH\""
                                             : std::string("\"$PATH\"");
-        const std::string command = "cd " + shellQuote(dir_.string()) + " && PATH=" + path + " " +
-                                    shellQuote(STATSSTATS_BINARY) + " " + args +
-                                    " >.stdout 2>.stderr </dev/null";
+        const std::string command = "cd " + shellQuote(dir_.string()) + " && " + setup +
+                                    " PATH=" + path + " " + shellQuote(STATSSTATS_BINARY) + " " +
+                                    args + " >.stdout 2>.stderr </dev/null";
         const int raw = std::system(command.c_str());
         RunOutcome outcome;
         outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -73,6 +75,15 @@ class TempRun : public ::testing::Test {
     }
 
     bool hookRan() const { return std::filesystem::exists(dir_ / "hook-ran"); }
+
+    // The names in the temporary directory, so that a test sees any file left behind.
+    std::set<std::string> filesLeft() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
 
     std::filesystem::path dir_;
 };

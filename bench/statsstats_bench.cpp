@@ -1,4 +1,5 @@
-// Reading a ~100,000-line log: the tool's reader against the getline + strtod baseline.
+// The steps of a run on generated logs: reading (against a getline + strtod baseline), parsing
+// alone, and the summary step (scan-rate index and table) at three sizes to show its growth.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -7,9 +8,11 @@
 #include <vector>
 
 #include "baseline_reader.hpp"
+#include "grouping/scan_rate_index.hpp"
 #include "log_fixture.hpp"
 #include "statslog/parse_line.hpp"
 #include "statslog/read_stats_log.hpp"
+#include "summary/summary_table.hpp"
 
 namespace statsstats::bench {
 namespace {
@@ -75,6 +78,31 @@ void BM_ParseStatsLine(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
 }
 BENCHMARK(BM_ParseStatsLine)->Unit(benchmark::kMillisecond);
+
+// Index and table of a log already in memory; the table goes to a counting sink, as its
+// writing is the same work whatever the disk. Arguments: lines, scan rates (x 16 rows each).
+void BM_SummaryStep(benchmark::State& state) {
+    const auto rates = static_cast<int>(state.range(1));
+    const std::string path = generatedLog(state.range(0) / 16, rates);
+    const StatsRecordList records = readStatsLog(path, nullptr);
+    std::size_t tableBytes = 0;
+    for (auto _ : state) {
+        const ScanRateIndex index = buildScanRateIndex(records);
+        tableBytes = 0;
+        const SummaryCounts counts = buildSummaryTable(
+            path, records, index, [&](std::string_view piece) { tableBytes += piece.size(); });
+        if (counts.rows != static_cast<std::size_t>(16 * rates))
+            state.SkipWithError("unexpected table");
+    }
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(records.size()));
+    state.counters["table_bytes"] = static_cast<double>(tableBytes);
+}
+BENCHMARK(BM_SummaryStep)
+    ->Args({25000, 2})
+    ->Args({50000, 2})
+    ->Args({100000, 2})
+    ->Args({100000, 64})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace statsstats::bench

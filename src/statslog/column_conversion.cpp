@@ -121,8 +121,10 @@ constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 // a point and up to seven more, an exponent or none, with room on the line for eight-byte
 // reads. Returns null, having decided nothing, for anything else.
 STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, float& value) {
-    constexpr std::ptrdiff_t kRoom = 1 + 8 + 1 + 8;  // sign, two windows, point
-    if (last - p < kRoom || static_cast<unsigned char>(*p) <= ' ') return nullptr;
+    // Room for a sign, two eight-byte windows around a point and the exponent's letter and sign.
+    // Leading white space needs no test: it reads as no digits and falls to the careful path.
+    constexpr std::ptrdiff_t kRoom = 1 + 8 + 1 + 8 + 2;
+    if (last - p < kRoom) return nullptr;
     // Signs are as likely as not: decided without a branch to mispredict.
     const bool negative = *p == '-';
     p += static_cast<int>(negative) | static_cast<int>(*p == '+');
@@ -273,7 +275,26 @@ STATSSTATS_HOT float toFloat(double d) {
 
 }  // namespace
 
+namespace {
+
+// Up to seven digits, with room to read eight bytes: nearly every int of a log (channel counts,
+// numbers, flags). Returns null, having decided nothing, for anything else.
+STATSSTATS_HOT const char* parseCommonInt(const char* p, const char* last, std::int32_t& value) {
+    if (last - p < 9) return nullptr;
+    const bool negative = *p == '-';
+    p += static_cast<int>(negative) | static_cast<int>(*p == '+');
+    const std::uint64_t digits = swar::loadEightBytes(p) ^ swar::eachByte('0');
+    const int run = digitRun(digits);
+    if (run == 0 || run == 8) return nullptr;
+    const auto magnitude = static_cast<std::int32_t>(leadingDigitsValue(digits, run));
+    value = negative ? -magnitude : magnitude;
+    return p + run;
+}
+
+}  // namespace
+
 const char* parseIntPrefix(const char* first, const char* last, std::int32_t& value) {
+    if (const char* end = parseCommonInt(first, last, value)) return end;
     const char* p = skipSpace(first, last);
     bool negative = false;
     if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <cmath>
@@ -213,6 +214,32 @@ TEST(ConvertReal, AgreesWithStrtodOnRandomTexts) {
         const char* end = parseRealPrefix(text.data(), text.data() + text.size(), value);
         ASSERT_EQ(bits(value), bits(expected)) << "text: \"" << text << '"';
         ASSERT_EQ(static_cast<std::size_t>(end - text.data()), used) << "text: \"" << text << '"';
+    }
+}
+
+}  // namespace
+}  // namespace statsstats
+
+namespace statsstats {
+namespace {
+
+TEST(ConvertInt, AgreesWithStrtollOnRandomTexts) {
+    std::mt19937_64 random(99);
+    const std::string alphabet = "0000123456789+- \t.e,x";
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const std::size_t length = random() % 24;
+        for (std::size_t k = 0; k < length; ++k) text += alphabet[random() % alphabet.size()];
+        // strtoll saturates at 64 bits, which lies beyond the 32-bit limits either way.
+        const long long wide = std::strtoll(text.c_str(), nullptr, 10);
+        const auto expected =
+            static_cast<std::int32_t>(std::clamp<long long>(wide, kIntMin, kIntMax));
+        std::int32_t value;
+        const char* end = parseIntPrefix(text.data(), text.data() + text.size(), value);
+        ASSERT_EQ(value, expected) << "text: \"" << text << '"';
+        char* referenceEnd;
+        std::strtoll(text.c_str(), &referenceEnd, 10);
+        ASSERT_EQ(end - text.data(), referenceEnd - text.c_str()) << "text: \"" << text << '"';
     }
 }
 

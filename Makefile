@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-.PHONY: all demo test bench clean
+.PHONY: all demo test bench benchmarks clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -22,6 +22,12 @@ bench:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTATSSTATS_BENCH=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) --parallel $(JOBS)
 	$(BUILD)/bench/statsstats_bench
+
+# The whole run against the baseline reader, pandas and Miller, on 100,000 and 400,000 lines.
+benchmarks:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DSTATSSTATS_BENCH=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) --parallel $(JOBS)
+	python3 bench/compare.py --build $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,6 +1,7 @@
 #include "driver/run.hpp"
 
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
@@ -94,6 +95,12 @@ int run(const std::string& path, std::FILE* out, std::FILE* err) {
                                 "' are in no row of the table: their channel number is negative "
                                 "or not below the channel count of their scan rate");
         }
+    } catch (const TableInterrupted& e) {
+        // Nothing is left on disk; end the way the signal would have ended the run.
+        std::fflush(out);
+        std::signal(e.signal, SIG_DFL);
+        std::raise(e.signal);
+        return 128 + e.signal;  // should the signal not end the process
     } catch (const std::runtime_error& e) {
         tableError = e.what();
     }

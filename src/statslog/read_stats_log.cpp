@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <utility>
@@ -30,6 +31,7 @@ StatsLogReader::StatsLogReader(StatsRecordList& records, ShortLineHandler onShor
     : records_(records), onShortLine_(std::move(onShortLine)), buffer_(kBlockBytes) {}
 
 std::span<char> StatsLogReader::space() {
+    if (lineNumber_ == 1 && headerBytesDropped_ >= kMaxLineBytes) return {};
     if (filled_ == buffer_.size()) {
         // One line fills the whole buffer: make room for the rest of it.
         if (buffer_.size() >= kMaxLineBytes) return {};
@@ -48,6 +50,13 @@ void StatsLogReader::commit(std::size_t count) {
         takeLine(std::string_view(data + lineStart, lineEnd - lineStart));
         lineStart = lineEnd + 1;
         searchFrom = lineStart;
+    }
+    if (lineNumber_ == 1) {
+        // Still inside the header, which is never looked at: no need to keep it.
+        headerBytesDropped_ += filled_;
+        filled_ = 0;
+        scanned_ = 0;
+        return;
     }
     // Keep the unfinished line at the front of the buffer.
     std::memmove(buffer_.data(), data + lineStart, filled_ - lineStart);
@@ -73,6 +82,15 @@ void StatsLogReader::takeLine(std::string_view line) {
 }
 
 StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& onShortLine) {
+    // A device or socket may never end (a terminal, /dev/zero): only files and pipes are logs.
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    if (!error &&
+        (type == std::filesystem::file_type::character ||
+         type == std::filesystem::file_type::block || type == std::filesystem::file_type::socket)) {
+        throw std::runtime_error("cannot read stats log '" + path +
+                                 "': it is a device or socket, not a file or pipe");
+    }
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"),
                                                                &std::fclose);
     if (!file) throw logError("open", path, errno);

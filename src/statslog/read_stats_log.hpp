@@ -56,10 +56,12 @@ class StatsLogReader {
     std::size_t filled_ = 0;   // bytes in buffer_; the first starts the current line
     std::size_t scanned_ = 0;  // bytes of the current line already searched for a line feed
     std::uint64_t lineNumber_ = 1;
+    std::size_t headerBytesDropped_ = 0;
 };
 
-// Reads the log at `path` into a list of records in log order. Throws std::runtime_error,
-// naming the path and the reason, when the log cannot be opened or read.
+// Reads the log at `path` (a file or a pipe) into a list of records in log order. Throws
+// std::runtime_error, naming the path and the reason, when the log cannot be opened or read,
+// is a device or socket, or has a line longer than kMaxLineBytes.
 StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& onShortLine);
 
 }  // namespace statsstats

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -166,6 +167,45 @@ void checkChannelCounts(const ScanRateIndex& index) {
     }
 }
 
+// The signal that interrupted the table write, or 0. A signal handler may only set a flag of
+// this type; the writer looks at it between pieces and then cleans up in the ordinary way.
+volatile std::sig_atomic_t interruption = 0;
+
+extern "C" void noteInterruption(int signal) {
+    interruption = signal;
+}
+
+// Catches the signals that end a run from the terminal or the system while the table is being
+// written, so that the temporary file can be removed first; restores the previous handlers.
+class InterruptionGuard {
+  public:
+    InterruptionGuard() {
+        interruption = 0;
+        for (std::size_t i = 0; i < kSignals.size(); ++i) {
+            previous_[i] = std::signal(kSignals[i], noteInterruption);
+            // A signal the run was started to ignore (a background job, nohup) stays ignored.
+            if (previous_[i] == SIG_IGN) std::signal(kSignals[i], SIG_IGN);
+        }
+    }
+    InterruptionGuard(const InterruptionGuard&) = delete;
+    InterruptionGuard& operator=(const InterruptionGuard&) = delete;
+    ~InterruptionGuard() {
+        for (std::size_t i = 0; i < kSignals.size(); ++i) std::signal(kSignals[i], previous_[i]);
+    }
+
+    void throwIfInterrupted() const {
+        if (const int signal = interruption; signal != 0) throw TableInterrupted(signal);
+    }
+
+  private:
+#ifdef SIGHUP
+    static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+#else
+    static constexpr std::array<int, 2> kSignals = {SIGINT, SIGTERM};
+#endif
+    std::array<void (*)(int), kSignals.size()> previous_{};
+};
+
 // The temporary file the table is written to, removed again unless it was committed.
 class TemporaryTable {
   public:
@@ -250,10 +290,17 @@ SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList&
 SummaryCounts writeSummaryTable(std::string_view logPath, const StatsRecordList& records,
                                 const ScanRateIndex& index, const std::string& tableFile) {
     checkChannelCounts(index);  // before the disk is touched
+    const InterruptionGuard guard;
     TemporaryTable table(tableFile);
-    const SummaryCounts counts = buildSummaryTable(
-        logPath, records, index, [&](std::string_view piece) { table.write(piece); });
+    const SummaryCounts counts =
+        buildSummaryTable(logPath, records, index, [&](std::string_view piece) {
+            guard.throwIfInterrupted();
+            table.write(piece);
+        });
+    guard.throwIfInterrupted();
     table.commit();
+    // Interrupted after the table was put in place: it is complete, but the run stops here.
+    guard.throwIfInterrupted();
     return counts;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -34,10 +35,21 @@ using TableSink = std::function<void(std::string_view)>;
 SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList& records,
                                 const ScanRateIndex& index, const TableSink& sink);
 
+// A signal (SIGINT, SIGTERM, SIGHUP) arrived while the table was being written. The temporary
+// file has been removed; the caller should now end the process by that signal.
+struct TableInterrupted : std::runtime_error {
+    explicit TableInterrupted(int signal)
+        : std::runtime_error("interrupted by signal " + std::to_string(signal) +
+                             " while writing the summary table"),
+          signal(signal) {}
+    int signal;
+};
+
 // Writes the table to `tableFile`, replacing it only once the new table is completely written:
 // the rows go to a temporary file beside it, which is renamed onto `tableFile` after it was
 // closed without error. On any failure the temporary file is removed, an existing table stays
-// as it was, and std::runtime_error says what failed.
+// as it was, and std::runtime_error says what failed. While it writes, SIGINT, SIGTERM and
+// SIGHUP are caught: the temporary file is removed and TableInterrupted thrown.
 SummaryCounts writeSummaryTable(std::string_view logPath, const StatsRecordList& records,
                                 const ScanRateIndex& index, const std::string& tableFile);
 

@@ -93,7 +93,7 @@ TEST_F(Driver, TwoRecordsAreSampledTwice) {
 
 TEST_F(Driver, MissingBatchFileDoesNotChangeTheOutcome) {
     writeFile("log.csv", logWithMeans({"1", "2"}));
-    const auto r = run("log.csv", /*hookOnPath=*/false);
+    const auto r = run("log.csv", withoutHook());
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("elapsed minutes:\t"), std::string::npos);
 }
@@ -177,7 +177,7 @@ TEST_F(Driver, FailsCleanlyWhenTheTableCannotBeWritten) {
             writeFile("statsstatslog.csv", "old table\n");
         }
         writeFile("log.csv", c.log);
-        const auto r = run("log.csv", true, c.setup);
+        const auto r = run("log.csv", withSetup(c.setup));
         EXPECT_EQ(r.status, 1) << c.what;
         EXPECT_NE(r.out.find("elapsed minutes:\t"), std::string::npos) << c.what;
         EXPECT_TRUE(r.err.starts_with("statsstats: ")) << c.what << ": " << r.err;

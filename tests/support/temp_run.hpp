@@ -56,14 +56,37 @@ class TempRun : public ::testing::Test {
         std::ofstream(dir_ / name, std::ios::binary) << content;
     }
 
-    // Runs statsstats with `args` (already quoted for the shell) in the temporary directory,
-    // after the shell commands `setup` (limits, traps).
-    RunOutcome run(const std::string& args, bool hookOnPath = true, const std::string& setup = "") {
-        const std::string path = hookOnPath ? shellQuote((dir_ / "bin").string()) + ":\"$PATH\""
-                                            : std::string("\"$PATH\"");
-        const std::string command = "cd " + shellQuote(dir_.string()) + " && " + setup +
+    struct RunOptions {
+        bool hookOnPath = true;
+        std::string setup;  // shell commands run first (limits, traps, cd)
+        std::string stdinPath = "/dev/null";
+    };
+    static RunOptions withoutHook() {
+        RunOptions options;
+        options.hookOnPath = false;
+        return options;
+    }
+    static RunOptions withSetup(std::string setup) {
+        RunOptions options;
+        options.setup = std::move(setup);
+        return options;
+    }
+    static RunOptions withStdin(std::string path) {
+        RunOptions options;
+        options.stdinPath = std::move(path);
+        return options;
+    }
+
+    // Runs statsstats with `args` (already quoted for the shell) in the temporary directory.
+    RunOutcome run(const std::string& args, const RunOptions& options) {
+        const std::string path = options.hookOnPath
+                                     ? shellQuote((dir_ / "bin").string()) + ":\"$PATH\""
+                                     : std::string("\"$PATH\"");
+        const std::string command = "cd " + shellQuote(dir_.string()) + " && " + options.setup +
                                     " PATH=" + path + " " + shellQuote(STATSSTATS_BINARY) + " " +
-                                    args + " >.stdout 2>.stderr </dev/null";
+                                    args + " >" + shellQuote((dir_ / ".stdout").string()) + " 2>" +
+                                    shellQuote((dir_ / ".stderr").string()) + " <" +
+                                    shellQuote(options.stdinPath);
         const int raw = std::system(command.c_str());
         RunOutcome outcome;
         outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -73,6 +96,7 @@ class TempRun : public ::testing::Test {
         std::filesystem::remove(dir_ / ".stderr");
         return outcome;
     }
+    RunOutcome run(const std::string& args) { return run(args, RunOptions{}); }
 
     bool hookRan() const { return std::filesystem::exists(dir_ / "hook-ran"); }
 

@@ -1,0 +1,70 @@
+#include "summarise_bytes.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string_view>
+
+#include "grouping/scan_rate_index.hpp"
+#include "statslog/read_stats_log.hpp"
+#include "summary/summary_table.hpp"
+
+namespace statsstats::fuzz {
+namespace {
+
+// Larger tables are refused here only to keep each input quick; the tool itself writes them.
+constexpr std::int64_t kMaxRows = 20'000;
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "check failed: %s\n", what);
+        std::abort();
+    }
+}
+
+}  // namespace
+
+void summariseBytes(const std::uint8_t* data, std::size_t size) {
+    // The first byte chooses the block size, so that lines are split across blocks every way.
+    const std::size_t block = size == 0 ? 1 : 1 + data[0] % 64;
+    StatsRecordList records;
+    std::size_t shortLines = 0;
+    StatsLogReader reader(records, [&](const ShortLine& line) {
+        check(line.columns < 196, "a short line has fewer than 196 columns");
+        ++shortLines;
+    });
+    for (std::size_t at = 0; at < size;) {
+        const std::span<char> space = reader.space();
+        check(!space.empty(), "the reader always has room below its line limit");
+        const std::size_t count = std::min({block, space.size(), size - at});
+        std::memcpy(space.data(), data + at, count);
+        reader.commit(count);
+        at += count;
+    }
+    reader.finish();
+
+    const ScanRateIndex index = buildScanRateIndex(records);
+    check(index.rateOfRecord.size() == records.size(), "every record has a rate");
+    std::int64_t rows = 0;
+    for (const std::int32_t count : index.channelCounts) rows += std::max(count, 0);
+    if (rows > kMaxRows) return;
+
+    std::size_t newlines = 0;
+    try {
+        const SummaryCounts counts =
+            buildSummaryTable("fuzz,log.csv", records, index, [&](std::string_view piece) {
+                newlines += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
+            });
+        check(counts.rows == static_cast<std::size_t>(rows), "one row per rate and channel");
+        // Texts can hold a carriage return but never a line feed, so lines are rows exactly.
+        check(newlines == counts.rows + 1, "one line per row after the header");
+    } catch (const std::runtime_error&) {
+        // A refused channel count: only above the limit.
+        bool refused = false;
+        for (const std::int32_t count : index.channelCounts) refused |= count > kMaxChannelCount;
+        check(refused, "only a corrupt channel count is refused");
+    }
+}
+
+}  // namespace statsstats::fuzz

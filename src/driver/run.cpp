@@ -115,6 +115,10 @@ int run(const std::string& path, std::FILE* out, std::FILE* err) {
         printError(err, tableError);
         return 1;
     }
+    if (std::ferror(out)) {
+        printError(err, "cannot write the console report to standard output");
+        return 1;
+    }
 
     // The site's post-analysis runs whatever it finds; its outcome is not ours to judge.
     [[maybe_unused]] const int hookStatus = std::system(kPostAnalysisCommand);

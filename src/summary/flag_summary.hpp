@@ -20,11 +20,11 @@ inline constexpr std::array<std::int32_t StatsRecord::*, 7> kFlagFields = {
 // The flags of one row's records, one list per flag, each in log order.
 using RowFlags = std::array<std::span<const std::int32_t>, kFlagFields.size()>;
 
-// Appends the eight flag columns of the row whose records are `group` (log order) with flags
+// Writes the eight flag columns of the row whose records are `group` (log order) with flags
 // `flags`, each column followed by a comma: the sum of all seven flags of all its records
 // (wrapping modulo 2^32, written unsigned, so -1 reads 4294967295), then for each flag the file
 // name of the latest record whose flag is exactly 1, or "none".
-void appendFlagSummary(std::string& out, std::span<const std::uint32_t> group,
-                       const RowFlags& flags, const StatsRecordList& records);
+void writeFlagSummary(std::string& out, std::span<const std::uint32_t> group, const RowFlags& flags,
+                      const StatsRecordList& records);
 
 }  // namespace statsstats

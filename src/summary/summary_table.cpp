@@ -134,7 +134,7 @@ void appendRow(std::string& out, std::string_view logPath, float rate, std::int3
     out += ',';
     for (std::size_t block = 0; block < kQuantities.size(); ++block) {
         if (block == kFlagsBeforeBlock) {
-            appendFlagSummary(out, group, columns.flags(start, group.size()), records);
+            writeFlagSummary(out, group, columns.flags(start, group.size()), records);
         }
         const std::span<const float> values = columns.quantity(block, start, group.size());
         const DescriptiveStats stats = computeDescriptiveStats(values);

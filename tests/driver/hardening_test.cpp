@@ -172,6 +172,14 @@ TEST_F(Hardening, NowhereToWriteTheTable) {
     EXPECT_FALSE(hookRan());
 }
 
+TEST_F(Hardening, ConsoleReportThatCannotBeWritten) {
+    writeFile("log.csv", headerLine() + lines(2, {{"channelcount", "1"}}));
+    const auto r = run("log.csv", withStdout("/dev/full"));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "statsstats: cannot write the console report to standard output\n");
+    EXPECT_FALSE(hookRan());
+}
+
 TEST_F(Hardening, DifficultPostAnalysis) {
     writeFile("log.csv", headerLine() + lines(2, {{"channelcount", "1"}}));
     const struct {

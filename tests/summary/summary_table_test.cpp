@@ -125,7 +125,7 @@ TEST(FlagSummary, SumsWrapAndNameTheLatestFileWithAFlagOfOne) {
         RowFlags flags;
         for (std::size_t f = 0; f < kFlagFields.size(); ++f) flags[f] = flagLists[f];
         std::string out;
-        appendFlagSummary(out, group, flags, c.records);
+        writeFlagSummary(out, group, flags, c.records);
         EXPECT_EQ(out, c.expected) << c.what;
     }
 }

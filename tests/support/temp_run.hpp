@@ -60,6 +60,7 @@ class TempRun : public ::testing::Test {
         bool hookOnPath = true;
         std::string setup;  // shell commands run first (limits, traps, cd)
         std::string stdinPath = "/dev/null";
+        std::string stdoutPath;  // the captured .stdout unless given
     };
     static RunOptions withoutHook() {
         RunOptions options;
@@ -76,17 +77,23 @@ class TempRun : public ::testing::Test {
         options.stdinPath = std::move(path);
         return options;
     }
+    static RunOptions withStdout(std::string path) {
+        RunOptions options;
+        options.stdoutPath = std::move(path);
+        return options;
+    }
 
     // Runs statsstats with `args` (already quoted for the shell) in the temporary directory.
     RunOutcome run(const std::string& args, const RunOptions& options) {
         const std::string path = options.hookOnPath
                                      ? shellQuote((dir_ / "bin").string()) + ":\"$PATH\""
                                      : std::string("\"$PATH\"");
-        const std::string command = "cd " + shellQuote(dir_.string()) + " && " + options.setup +
-                                    " PATH=" + path + " " + shellQuote(STATSSTATS_BINARY) + " " +
-                                    args + " >" + shellQuote((dir_ / ".stdout").string()) + " 2>" +
-                                    shellQuote((dir_ / ".stderr").string()) + " <" +
-                                    shellQuote(options.stdinPath);
+        const std::string command =
+            "cd " + shellQuote(dir_.string()) + " && " + options.setup + " PATH=" + path + " " +
+            shellQuote(STATSSTATS_BINARY) + " " + args + " >" +
+            shellQuote(options.stdoutPath.empty() ? (dir_ / ".stdout").string()
+                                                  : options.stdoutPath) +
+            " 2>" + shellQuote((dir_ / ".stderr").string()) + " <" + shellQuote(options.stdinPath);
         const int raw = std::system(command.c_str());
         RunOutcome outcome;
         outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -9,8 +9,9 @@
 namespace statsstats {
 namespace {
 
-// Each file in tests/fixtures/fuzz is an input that once made the summary fail; together with
-// the seeds, they must all pass through the reader and the summary cleanly.
+// Each file in tests/fixtures/fuzz is an input that once made the summary fail, or was written
+// by hand to reach its edges; with the seeds, they must all pass through the reader and the
+// summary cleanly.
 TEST(FuzzRegression, EveryFoundInputAndSeedPassesCleanly) {
     const std::filesystem::path root = STATSSTATS_SOURCE_DIR;
     std::size_t inputs = 0;

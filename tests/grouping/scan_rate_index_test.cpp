@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "grouping/channel_groups.hpp"
-#include "statslog/parse_line.hpp"
 #include "support/log_builder.hpp"
 
 namespace statsstats {
@@ -17,10 +16,9 @@ namespace {
 StatsRecordList recordsWith(std::initializer_list<std::array<const char*, 3>> rows) {
     StatsRecordList records;
     for (const auto& [rate, count, channel] : rows) {
-        const std::string line =
-            testing::dataLine({{"scanrate", rate}, {"channelcount", count}, {"channel", channel}});
-        parseStatsLine(std::string_view(line).substr(0, line.size() - 1), records.spare());
-        records.commitSpare();
+        testing::appendRecord(
+            records,
+            testing::dataLine({{"scanrate", rate}, {"channelcount", count}, {"channel", channel}}));
     }
     return records;
 }

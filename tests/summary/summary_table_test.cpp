@@ -23,20 +23,7 @@ namespace {
 
 using testing::dataLine;
 using testing::readFile;
-
-// Records parsed from whole lines (with their line feeds), as the reader would store them.
-void append(StatsRecordList& records, const std::string& line) {
-    if (parseStatsLine(std::string_view(line).substr(0, line.size() - 1), records.spare()) != 196) {
-        throw std::invalid_argument("short test line");
-    }
-    records.commitSpare();
-}
-
-StatsRecordList recordsOf(std::initializer_list<std::string> lines) {
-    StatsRecordList records;
-    for (const std::string& line : lines) append(records, line);
-    return records;
-}
+using testing::recordsOf;
 
 std::string tableOf(std::string_view logPath, const StatsRecordList& records,
                     SummaryCounts* counts = nullptr) {
@@ -184,7 +171,7 @@ TEST(SummaryTable, GroupedBuilderAgreesWithRescanningEveryRecord) {
     for (int log = 0; log < 300; ++log) {
         StatsRecordList records;
         const std::size_t count = random() % 60;
-        for (std::size_t i = 0; i < count; ++i) append(records, randomLine(random));
+        for (std::size_t i = 0; i < count; ++i) testing::appendRecord(records, randomLine(random));
         const std::string grouped = tableOf("run,1.csv", records);
         const std::string expected = testing::rescanSummaryRows("run,1.csv", records);
         ASSERT_EQ(grouped.substr(grouped.find('\n') + 1), expected) << "log " << log;

@@ -2,13 +2,16 @@
 // only the fields it cares about.
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "statslog/parse_line.hpp"
 #include "statslog/stats_record.hpp"
+#include "statslog/stats_record_list.hpp"
 
 namespace statsstats::testing {
 
@@ -51,6 +54,21 @@ inline std::string dataLine(const Fields& fields) {
     if (used != given.size()) throw std::invalid_argument("dataLine: unknown field name");
     line.back() = '\n';
     return line;
+}
+
+// Appends the record of a whole line (with its line feed), as the reader stores it.
+inline void appendRecord(StatsRecordList& records, const std::string& line) {
+    if (parseStatsLine(std::string_view(line).substr(0, line.size() - 1), records.spare()) !=
+        kColumnCount) {
+        throw std::invalid_argument("appendRecord: short line");
+    }
+    records.commitSpare();
+}
+
+inline StatsRecordList recordsOf(std::initializer_list<std::string> lines) {
+    StatsRecordList records;
+    for (const std::string& line : lines) appendRecord(records, line);
+    return records;
 }
 
 }  // namespace statsstats::testing

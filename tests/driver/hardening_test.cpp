@@ -133,6 +133,16 @@ TEST_F(Hardening, LogsThatAreNotFiles) {
     }
 }
 
+TEST_F(Hardening, UnreadableLog) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop root from reading";
+    writeFile("log.csv", headerLine() + lines(2, {}));
+    std::filesystem::permissions(dir_ / "log.csv", std::filesystem::perms::none);
+    const auto r = run("log.csv");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "statsstats: cannot open stats log 'log.csv': Permission denied\n");
+    EXPECT_FALSE(hookRan());
+}
+
 // The path is printed as received and written into the table's first column, quoted only
 // where a comma would otherwise split it.
 TEST_F(Hardening, OddPaths) {

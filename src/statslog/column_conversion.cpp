@@ -113,6 +113,11 @@ constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kMaxExactSignificand = std::uint64_t{1} << 53;
+
+// m times 10^exponent, correctly rounded, for m an exact double and |exponent| at most 22.
+STATSSTATS_HOT double scaleExactly(double m, int exponent) {
+    return exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
+}
 constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 
 // ---- Reals, in three tiers: the common shape, any short number, anything at all ------------
@@ -166,10 +171,8 @@ STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, floa
     // At most 14 digits: below 2^53, so exact, and one operation rounds correctly. The result is
     // below 10^37, so its conversion to float cannot overflow.
     const auto magnitude = static_cast<std::int64_t>(significand);
-    const double m = static_cast<double>(negative ? -magnitude : magnitude);
-    const double d =
-        exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
-    value = static_cast<float>(d);
+    value = static_cast<float>(
+        scaleExactly(static_cast<double>(negative ? -magnitude : magnitude), exponent));
     return p;
 }
 
@@ -263,8 +266,7 @@ STATSSTATS_HOT float toFloat(double d) {
     double d;
     if (digits <= kMaxQuickDigits && significand <= kMaxExactSignificand && exponent >= -22 &&
         exponent <= 22) {
-        const double m = static_cast<double>(significand);
-        d = exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
+        d = scaleExactly(static_cast<double>(significand), exponent);
         if (negative) d = -d;
     } else {
         p = parseLongReal(start, last, d);
@@ -272,10 +274,6 @@ STATSSTATS_HOT float toFloat(double d) {
     value = toFloat(d);
     return p;
 }
-
-}  // namespace
-
-namespace {
 
 // Up to seven digits, with room to read eight bytes: nearly every int of a log (channel counts,
 // numbers, flags). Returns null, having decided nothing, for anything else.

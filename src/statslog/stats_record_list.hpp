@@ -39,7 +39,8 @@ class StatsRecordList {
     StatsRecord& spare() {
         if (constructed_ == size_) {
             if ((size_ >> kChunkShift) == chunks_.size()) {
-                chunks_.reserve(chunks_.size() + 1);
+                // Room first, so that storing the new chunk cannot fail and leak it.
+                if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
                 chunks_.push_back(Allocator().allocate(kChunkSize));
             }
             std::construct_at(slot(size_));
@@ -48,11 +49,6 @@ class StatsRecordList {
         return *slot(size_);
     }
     void commitSpare() { ++size_; }
-
-    void push_back(const StatsRecord& record) {
-        spare() = record;
-        commitSpare();
-    }
 
   private:
     using Allocator = std::allocator<StatsRecord>;

@@ -215,6 +215,32 @@ TEST_F(Hardening, DifficultPostAnalysis) {
     }
 }
 
+// Starts statsstats on log.csv in `dir` with its output discarded, optionally with SIGINT
+// ignored as a shell does for a background job, and returns its process id.
+pid_t startInBackground(const std::filesystem::path& dir, bool ignoreInterrupt) {
+    const pid_t child = ::fork();
+    if (child != 0) return child;
+    if (ignoreInterrupt) ::signal(SIGINT, SIG_IGN);
+    if (::chdir(dir.c_str()) != 0) _exit(100);
+    const int sink = ::open("/dev/null", O_WRONLY);
+    ::dup2(sink, 1);
+    ::dup2(sink, 2);
+    ::execl(STATSSTATS_BINARY, STATSSTATS_BINARY, "log.csv", static_cast<char*>(nullptr));
+    _exit(101);
+}
+
+// Waits until the table's temporary file exists, that is, until the table is being written.
+bool waitForTheTableWrite(const std::filesystem::path& dir) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+            if (entry.path().extension() == ".tmp") return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
 // SIGINT or SIGTERM while the table is written: the process ends by that signal, the previous
 // table is intact and no temporary file is left.
 TEST_F(Hardening, InterruptedWhileWritingTheTable) {
@@ -223,27 +249,9 @@ TEST_F(Hardening, InterruptedWhileWritingTheTable) {
     writeFile("log.csv", headerLine() + lines(2, {{"channelcount", "400000"}}));
     for (const int signal : {SIGINT, SIGTERM}) {
         writeFile("statsstatslog.csv", "old table\n");
-        const pid_t child = ::fork();
+        const pid_t child = startInBackground(dir_, false);
         ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (::chdir(dir_.c_str()) != 0) _exit(100);
-            const int sink = ::open("/dev/null", O_WRONLY);
-            ::dup2(sink, 1);
-            ::dup2(sink, 2);
-            ::execl(STATSSTATS_BINARY, STATSSTATS_BINARY, "log.csv", static_cast<char*>(nullptr));
-            _exit(101);
-        }
-        const auto temporaryExists = [&] {
-            for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
-                if (entry.path().extension() == ".tmp") return true;
-            }
-            return false;
-        };
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (!temporaryExists() && std::chrono::steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-        ASSERT_TRUE(temporaryExists()) << "the table write never started";
+        ASSERT_TRUE(waitForTheTableWrite(dir_)) << "the table write never started";
         ::kill(child, signal);
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
@@ -252,6 +260,21 @@ TEST_F(Hardening, InterruptedWhileWritingTheTable) {
         EXPECT_EQ(filesLeft(), (std::set<std::string>{"bin", "log.csv", "statsstatslog.csv"}));
         EXPECT_FALSE(hookRan());
     }
+}
+
+// A run started with SIGINT ignored (a background job, nohup) keeps ignoring it: the table is
+// finished and the run ends as usual.
+TEST_F(Hardening, IgnoredInterruptStaysIgnored) {
+    writeFile("log.csv", headerLine() + lines(2, {{"channelcount", "400000"}}));
+    const pid_t child = startInBackground(dir_, true);
+    ASSERT_GE(child, 0);
+    ASSERT_TRUE(waitForTheTableWrite(dir_)) << "the table write never started";
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    // Success means the table was completed and put in place.
+    EXPECT_EQ(filesLeft(), (std::set<std::string>{"bin", "log.csv", "statsstatslog.csv"}));
 }
 
 }  // namespace

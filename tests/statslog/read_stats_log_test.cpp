@@ -104,6 +104,25 @@ TEST(StatsLogReader, HeaderAloneOrNothingGivesNoRecords) {
     }
 }
 
+// The header is never looked at, so however long it is, the reader does not hold it.
+TEST(StatsLogReader, DropsTheHeaderInsteadOfBufferingIt) {
+    StatsRecordList records;
+    StatsLogReader reader(records, nullptr);
+    const std::size_t initialRoom = reader.space().size();
+    for (int block = 0; block < 10; ++block) {
+        const std::span<char> space = reader.space();
+        ASSERT_EQ(space.size(), initialRoom) << "block " << block;
+        std::memset(space.data(), 'h', space.size());
+        reader.commit(space.size());
+    }
+    const std::string rest = "\n" + line("a", "1") + line("b", "2");
+    std::memcpy(reader.space().data(), rest.data(), rest.size());
+    reader.commit(rest.size());
+    reader.finish();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[1].filename(), "b");
+}
+
 TEST(StatsLogReader, HeaderMayHoldAnything) {
     const ReadResult r = readInBlocks("a,b,c,,,\x01\xff\r\n" + line("a", "1"), 3);
     EXPECT_EQ(r.filenames, (std::vector<std::string>{"a"}));

@@ -125,7 +125,7 @@ constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 // The shape of nearly every real a logging program writes: a sign or none, up to seven digits,
 // a point and up to seven more, an exponent or none, with room on the line for eight-byte
 // reads. Returns null, having decided nothing, for anything else.
-STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, float& value) {
+STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, PendingReal& value) {
     // Room for a sign, two eight-byte windows around a point and the exponent's letter and sign.
     // Leading white space needs no test: it reads as no digits and falls to the careful path.
     constexpr std::ptrdiff_t kRoom = 1 + 8 + 1 + 8 + 2;
@@ -171,8 +171,8 @@ STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, floa
     // At most 14 digits: below 2^53, so exact, and one operation rounds correctly. The result is
     // below 10^37, so its conversion to float cannot overflow.
     const auto magnitude = static_cast<std::int64_t>(significand);
-    value = static_cast<float>(
-        scaleExactly(static_cast<double>(negative ? -magnitude : magnitude), exponent));
+    value.significand = static_cast<double>(negative ? -magnitude : magnitude);
+    value.exponent = exponent;
     return p;
 }
 
@@ -325,10 +325,23 @@ const char* parseIntPrefix(const char* first, const char* last, std::int32_t& va
     return p;
 }
 
-const char* parseRealPrefix(const char* first, const char* last, float& value) {
+const char* parseRealPrefix(const char* first, const char* last, PendingReal& value) {
     // Kept small, so that the common case needs no registers saved.
     if (const char* end = parseCommonReal(first, last, value)) return end;
-    return parseAnyReal(first, last, value);
+    float rounded;
+    const char* const end = parseAnyReal(first, last, rounded);
+    // Every float is an exact double, and multiplying or dividing it by 1 keeps it, its sign
+    // and an infinity as they are.
+    value.significand = rounded;
+    value.exponent = 0;
+    return end;
+}
+
+const char* parseRealPrefix(const char* first, const char* last, float& value) {
+    PendingReal pending;
+    const char* const end = parseRealPrefix(first, last, pending);
+    value = pending.round();
+    return end;
 }
 
 }  // namespace statsstats

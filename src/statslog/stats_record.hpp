@@ -57,6 +57,8 @@ inline constexpr int kColumnCount =
     0 STATSLOG_FIELDS(STATSLOG_COUNT_ONE, STATSLOG_COUNT_ONE, STATSLOG_COUNT_ONE, STATSLOG_IGNORE);
 inline constexpr int kTextColumnCount =
     0 STATSLOG_FIELDS(STATSLOG_COUNT_ONE, STATSLOG_IGNORE, STATSLOG_IGNORE, STATSLOG_IGNORE);
+inline constexpr int kRealColumnCount =
+    0 STATSLOG_FIELDS(STATSLOG_IGNORE, STATSLOG_IGNORE, STATSLOG_COUNT_ONE, STATSLOG_IGNORE);
 static_assert(kColumnCount == 196 && kTextColumnCount == 8);
 
 // The text columns, numbered in column order.

@@ -83,6 +83,10 @@ TEST(ConvertReal, TakesTheNumericPrefix) {
         {"0.1", static_cast<float>(0.1)},
         {"1.038025e-006", static_cast<float>(1.038025e-6)},
         {"51200\r", 51200.0f},
+        // The ends of the range that one multiplication or division rounds exactly.
+        {"1e22", static_cast<float>(1e22)},
+        {"-3.3e-22", static_cast<float>(-3.3e-22)},
+        {"7e-23", static_cast<float>(7e-23)},
         // Words and hexadecimal are not numbers here, so no NaN can come from a log.
         {"inf", 0.0f},
         {"-inf", 0.0f},

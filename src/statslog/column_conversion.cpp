@@ -66,10 +66,16 @@ STATSSTATS_HOT std::uint64_t leadingDigitsValue(std::uint64_t t, int run) {
     return run == 0 ? 0 : valueOfEightDigits(t << (64 - 8 * run));
 }
 
-// A mask of the low `n` bytes (n from 0 to 7).
-STATSSTATS_HOT std::uint64_t lowBytes(int n) {
-    return (std::uint64_t{1} << (8 * n)) - 1;
-}
+// Masks of the low n bytes, for n from 0 to 8.
+constexpr std::uint64_t kLowBytes[] = {0,
+                                       0xFF,
+                                       0xFFFF,
+                                       0xFFFFFF,
+                                       0xFFFFFFFF,
+                                       0xFFFFFFFFFF,
+                                       0xFFFFFFFFFFFF,
+                                       0xFFFFFFFFFFFFFF,
+                                       0xFFFFFFFFFFFFFFFF};
 
 // Appends the run of digits at p to `significand` and counts them in `digits`. Overflow wraps
 // harmlessly: callers give up on more than 19 digits.
@@ -126,41 +132,34 @@ constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 // a point and up to seven more, an exponent or none, with room on the line for eight-byte
 // reads. Returns null, having decided nothing, for anything else.
 STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, PendingReal& value) {
-    // Room for a sign, two eight-byte windows around a point and the exponent's letter and sign.
+    // Room for a sign, two eight-byte windows and the exponent's letter and sign.
     // Leading white space needs no test: it reads as no digits and falls to the careful path.
-    constexpr std::ptrdiff_t kRoom = 1 + 8 + 1 + 8 + 2;
+    constexpr std::ptrdiff_t kRoom = 1 + 8 + 8 + 2;
     if (last - p < kRoom) return nullptr;
     // Signs are as likely as not: decided without a branch to mispredict.
     const bool negative = *p == '-';
     p += static_cast<int>(negative) | static_cast<int>(*p == '+');
 
-    const std::uint64_t integer = swar::loadEightBytes(p) ^ swar::eachByte('0');
-    const int integerDigits = digitRun(integer);
-    if (integerDigits == 8) return nullptr;
-    p += integerDigits;
+    const std::uint64_t low = swar::loadEightBytes(p) ^ swar::eachByte('0');
+    const std::uint64_t high = swar::loadEightBytes(p + 8) ^ swar::eachByte('0');
+    const int integerDigits = digitRun(low);
     std::uint64_t significand;
-    int digits = integerDigits;
     int exponent = 0;
-    if (*p == '.') {
-        const std::uint64_t fraction = swar::loadEightBytes(p + 1) ^ swar::eachByte('0');
-        const int fractionDigits = digitRun(fraction);
-        if (fractionDigits == 8) return nullptr;
-        digits += fractionDigits;
-        if (digits <= 8) {
-            // Splice the two runs into one word of digits and convert once.
-            const std::uint64_t spliced =
-                (integer & lowBytes(integerDigits)) |
-                ((fraction & lowBytes(fractionDigits)) << (8 * integerDigits));
-            significand = leadingDigitsValue(spliced, digits);
-        } else {
-            significand =
-                leadingDigitsValue(integer, integerDigits) * kPowersOfTen[fractionDigits] +
-                leadingDigitsValue(fraction, fractionDigits);
-        }
-        exponent = -fractionDigits;
-        p += 1 + fractionDigits;
+    if (p[integerDigits] == '.') {
+        // The sixteen bytes with the point taken out: the digits on both sides of it as one
+        // run, without a second read that would have to wait for the point to be found.
+        const std::uint64_t keep = kLowBytes[integerDigits];
+        const std::uint64_t spliced = (low & keep) | (((low >> 8) | (high << 56)) & ~keep);
+        const int digits = digitRun(spliced);
+        // A ninth digit would not fit the word: the careful path.
+        if (digits == 8 && isDigit(p[9])) return nullptr;
+        significand = leadingDigitsValue(spliced, digits);
+        exponent = integerDigits - digits;
+        p += 1 + digits;
     } else {
-        significand = leadingDigitsValue(integer, integerDigits);
+        if (integerDigits == 8) return nullptr;
+        significand = leadingDigitsValue(low, integerDigits);
+        p += integerDigits;
     }
     // No digits, or a zero whose sign must survive: the careful path.
     if (significand == 0) return nullptr;

@@ -128,13 +128,14 @@ constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 
 // ---- Reals, in three tiers: the common shape, any short number, anything at all ------------
 
-// The shape of nearly every real a logging program writes: a sign or none, up to seven digits,
-// a point and up to seven more, an exponent or none, with room on the line for eight-byte
-// reads. Returns null, having decided nothing, for anything else.
+// The shape of nearly every real a logging program writes: a sign or none, up to fifteen
+// digits with a point among the first nine (or up to seven digits and no point), an exponent or
+// none, with room on the line for eight-byte reads. Returns null, having decided nothing, for anything else.
 STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, PendingReal& value) {
-    // Room for a sign, two eight-byte windows and the exponent's letter and sign.
-    // Leading white space needs no test: it reads as no digits and falls to the careful path.
-    constexpr std::ptrdiff_t kRoom = 1 + 8 + 8 + 2;
+    // Room for a sign, a point and two eight-byte windows of digits, the exponent's letter and
+    // sign. Leading white space needs no test: it reads as no digits and falls to the careful
+    // path.
+    constexpr std::ptrdiff_t kRoom = 1 + 1 + 16 + 2;
     if (last - p < kRoom) return nullptr;
     // Signs are as likely as not: decided without a branch to mispredict.
     const bool negative = *p == '-';
@@ -150,10 +151,18 @@ STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, Pend
         // run, without a second read that would have to wait for the point to be found.
         const std::uint64_t keep = kLowBytes[integerDigits];
         const std::uint64_t spliced = (low & keep) | (((low >> 8) | (high << 56)) & ~keep);
-        const int digits = digitRun(spliced);
-        // A ninth digit would not fit the word: the careful path.
-        if (digits == 8 && isDigit(p[9])) return nullptr;
+        int digits = digitRun(spliced);
         significand = leadingDigitsValue(spliced, digits);
+        if (digits == 8 && isDigit(p[9])) {
+            // More digits than one word holds, as in 0.07041157: the rest from a third word.
+            // Up to fifteen in all stay below 2^53, so the significand is exact.
+            const std::uint64_t rest = swar::loadEightBytes(p + 9) ^ swar::eachByte('0');
+            const int restDigits = digitRun(rest);
+            if (restDigits == 8) return nullptr;
+            significand =
+                significand * kPowersOfTen[restDigits] + leadingDigitsValue(rest, restDigits);
+            digits += restDigits;
+        }
         exponent = integerDigits - digits;
         p += 1 + digits;
     } else {

@@ -15,34 +15,31 @@ RecordsByRate::RecordsByRate(const ScanRateIndex& index)
 void ChannelGroups::build(std::span<const std::uint32_t> recordsOfRate,
                           const StatsRecordList& records, std::int32_t channelCount) {
     const std::size_t channels = channelCount > 0 ? static_cast<std::size_t>(channelCount) : 0;
-    const auto inRange = [&](std::int32_t channel) {
-        return channel >= 0 && static_cast<std::size_t>(channel) < channels;
-    };
     starts_.assign(channels + 1, 0);
     ungrouped_ = 0;
-    for (const std::uint32_t i : recordsOfRate) {
-        const std::int32_t channel = records[i].channel;
-        if (inRange(channel)) {
+    // Each record's group (its channel, or none), read from the record once: the records lie
+    // far apart in memory, the groups side by side.
+    places_.resize(recordsOfRate.size());
+    for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
+        const std::int32_t channel = records[recordsOfRate[j]].channel;
+        if (channel >= 0 && static_cast<std::size_t>(channel) < channels) {
+            places_[j] = static_cast<std::uint32_t>(channel);
             ++starts_[static_cast<std::size_t>(channel) + 1];
         } else {
+            places_[j] = kNoGroup;
             ++ungrouped_;
         }
     }
     for (std::size_t c = 1; c < starts_.size(); ++c) starts_[c] += starts_[c - 1];
     records_.resize(starts_.back());
-    places_.resize(recordsOfRate.size());
-    // Filling in log order keeps each group in log order.
+    // Filling in log order keeps each group in log order. Each record's channel is replaced by
+    // its place among all groups.
     std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
     for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
-        const std::uint32_t i = recordsOfRate[j];
-        const std::int32_t channel = records[i].channel;
-        if (inRange(channel)) {
-            const std::size_t place = next[static_cast<std::size_t>(channel)]++;
-            records_[place] = i;
-            places_[j] = static_cast<std::uint32_t>(place);
-        } else {
-            places_[j] = kNoGroup;
-        }
+        if (places_[j] == kNoGroup) continue;
+        const std::size_t place = next[places_[j]]++;
+        records_[place] = recordsOfRate[j];
+        places_[j] = static_cast<std::uint32_t>(place);
     }
 }
 

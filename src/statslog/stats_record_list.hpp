@@ -3,11 +3,9 @@
 
 #include <cstddef>
 #include <memory>
-#include <new>
 #include <utility>
 #include <vector>
 
-#include "statslog/huge_pages.hpp"
 #include "statslog/stats_record.hpp"
 
 namespace statsstats {
@@ -17,8 +15,7 @@ namespace statsstats {
 // that would double the peak). A record is parsed straight into its slot: `spare()` is the slot
 // after the last record, and `commitSpare()` makes it part of the list. Slots are constructed
 // only when they become the spare, so a record is zeroed just before it is filled, while its
-// memory is in the cache anyway. Each chunk is two huge pages, aligned to them, so that the
-// system can back a large log's records with few page faults.
+// memory is in the cache anyway.
 class StatsRecordList {
   public:
     StatsRecordList() = default;
@@ -31,7 +28,7 @@ class StatsRecordList {
     StatsRecordList& operator=(const StatsRecordList&) = delete;
     ~StatsRecordList() {
         for (std::size_t i = 0; i < constructed_; ++i) std::destroy_at(slot(i));
-        for (StatsRecord* chunk : chunks_) ::operator delete(chunk, kChunkAlignment);
+        for (StatsRecord* chunk : chunks_) Allocator().deallocate(chunk, kChunkSize);
     }
 
     std::size_t size() const { return size_; }
@@ -41,12 +38,10 @@ class StatsRecordList {
 
     StatsRecord& spare() {
         if (constructed_ == size_) {
-            if (size_ / kChunkRecords == chunks_.size()) {
+            if ((size_ >> kChunkShift) == chunks_.size()) {
                 // Room first, so that storing the new chunk cannot fail and leak it.
                 if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
-                void* const chunk = ::operator new(kChunkBytes, kChunkAlignment);
-                adviseHugePages(chunk, kChunkBytes);
-                chunks_.push_back(static_cast<StatsRecord*>(chunk));
+                chunks_.push_back(Allocator().allocate(kChunkSize));
             }
             std::construct_at(slot(size_));
             ++constructed_;
@@ -56,14 +51,12 @@ class StatsRecordList {
     void commitSpare() { ++size_; }
 
   private:
-    static constexpr std::size_t kChunkBytes = 2 * kHugePageBytes;
-    static constexpr std::size_t kChunkRecords = kChunkBytes / sizeof(StatsRecord);  // about 4,900
-    static constexpr std::align_val_t kChunkAlignment{kHugePageBytes};
-    static_assert(kChunkRecords > 0 && alignof(StatsRecord) <= kHugePageBytes);
+    using Allocator = std::allocator<StatsRecord>;
+    static constexpr std::size_t kChunkShift = 10;  // 1024 records, about 1 MB
+    static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
+    static constexpr std::size_t kChunkMask = kChunkSize - 1;
 
-    StatsRecord* slot(std::size_t i) const {
-        return chunks_[i / kChunkRecords] + i % kChunkRecords;
-    }
+    StatsRecord* slot(std::size_t i) const { return chunks_[i >> kChunkShift] + (i & kChunkMask); }
 
     void swap(StatsRecordList& other) noexcept {
         chunks_.swap(other.chunks_);

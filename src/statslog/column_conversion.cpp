@@ -144,30 +144,32 @@ STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, Pend
     const std::uint64_t low = swar::loadEightBytes(p) ^ swar::eachByte('0');
     const std::uint64_t high = swar::loadEightBytes(p + 8) ^ swar::eachByte('0');
     const int integerDigits = digitRun(low);
+    // The digits are read as eight, with zeros in place of whatever follows them: the same
+    // number times a power of ten, without a shift by a variable count to line them up.
     std::uint64_t significand;
-    int exponent = 0;
+    int exponent = integerDigits - 8;
     if (p[integerDigits] == '.') {
         // The sixteen bytes with the point taken out: the digits on both sides of it as one
         // run, without a second read that would have to wait for the point to be found.
         const std::uint64_t keep = kLowBytes[integerDigits];
         const std::uint64_t spliced = (low & keep) | (((low >> 8) | (high << 56)) & ~keep);
-        int digits = digitRun(spliced);
-        significand = leadingDigitsValue(spliced, digits);
-        if (digits == 8 && isDigit(p[9])) {
+        const int digits = digitRun(spliced);
+        significand = valueOfEightDigits(spliced & kLowBytes[digits]);
+        p += 1 + digits;
+        if (digits == 8 && isDigit(*p)) {
             // More digits than one word holds, as in 0.07041157: the rest from a third word.
             // Up to fifteen in all stay below 2^53, so the significand is exact.
-            const std::uint64_t rest = swar::loadEightBytes(p + 9) ^ swar::eachByte('0');
+            const std::uint64_t rest = swar::loadEightBytes(p) ^ swar::eachByte('0');
             const int restDigits = digitRun(rest);
             if (restDigits == 8) return nullptr;
             significand =
                 significand * kPowersOfTen[restDigits] + leadingDigitsValue(rest, restDigits);
-            digits += restDigits;
+            exponent -= restDigits;
+            p += restDigits;
         }
-        exponent = integerDigits - digits;
-        p += 1 + digits;
     } else {
         if (integerDigits == 8) return nullptr;
-        significand = leadingDigitsValue(low, integerDigits);
+        significand = valueOfEightDigits(low & kLowBytes[integerDigits]);
         p += integerDigits;
     }
     // No digits, or a zero whose sign must survive: the careful path.

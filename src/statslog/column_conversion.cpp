@@ -350,6 +350,15 @@ const char* parseRealPrefix(const char* first, const char* last, PendingReal& va
     return end;
 }
 
+void parseTwoRealPrefixes(const char* first, const char* second, const char* last,
+                          PendingReal& firstValue, PendingReal& secondValue) {
+    // Both quick paths first, so that the two numbers are read side by side.
+    const bool firstTaken = parseCommonReal(first, last, firstValue) != nullptr;
+    const bool secondTaken = parseCommonReal(second, last, secondValue) != nullptr;
+    if (!firstTaken) parseRealPrefix(first, last, firstValue);
+    if (!secondTaken) parseRealPrefix(second, last, secondValue);
+}
+
 const char* parseRealPrefix(const char* first, const char* last, float& value) {
     PendingReal pending;
     const char* const end = parseRealPrefix(first, last, pending);

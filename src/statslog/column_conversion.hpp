@@ -55,6 +55,11 @@ struct PendingReal {
 // Reads a real as parseRealPrefix does, but leaves the rounding to `PendingReal::round`.
 const char* parseRealPrefix(const char* first, const char* last, PendingReal& value);
 
+// Reads two reals at once, as parseRealPrefix does: the two overlap in the processor and share
+// one call. A line has 158 reals.
+void parseTwoRealPrefixes(const char* first, const char* second, const char* last,
+                          PendingReal& firstValue, PendingReal& secondValue);
+
 inline std::int32_t convertInt(std::string_view text) {
     std::int32_t value;
     parseIntPrefix(text.data(), text.data() + text.size(), value);

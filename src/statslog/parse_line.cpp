@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "statslog/column_conversion.hpp"
 #include "statslog/comma_scan.hpp"
@@ -40,6 +41,38 @@ std::size_t findCommas(std::string_view line, CommaPositions& commas) {
     return count;
 }
 
+// The column of each real, in order: the reals are read two by two, whatever lies between them.
+constexpr std::array<std::uint8_t, kRealColumnCount> kRealColumns = [] {
+    std::array<std::uint8_t, kRealColumnCount> columns{};
+    std::size_t column = 0;
+    std::size_t real = 0;
+#define STATSLOG_SKIP(name) ++column;
+#define STATSLOG_REAL_COLUMN(name) columns[real++] = static_cast<std::uint8_t>(column++);
+    STATSLOG_FIELDS(STATSLOG_SKIP, STATSLOG_SKIP, STATSLOG_REAL_COLUMN, STATSLOG_IGNORE)
+#undef STATSLOG_SKIP
+#undef STATSLOG_REAL_COLUMN
+    return columns;
+}();
+static_assert(kRealColumnCount % 2 == 0);
+
+// Column i (from 0) starts after comma i - 1.
+const char* columnStart(const char* data, const CommaPositions& commas, std::size_t i) {
+    return i == 0 ? data : data + commas[i - 1] + 1;
+}
+
+// Reads all reals of a line, in pairs, with every call written out: each call site then has
+// its own history in the branch predictor, and a column's numbers tend to keep their shape
+// from line to line.
+template <std::size_t... Pair>
+void parseRealPairs(const char* data, const CommaPositions& commas, const char* end,
+                    std::array<PendingReal, kRealColumnCount>& reals,
+                    std::index_sequence<Pair...>) {
+    const auto start = [&](std::size_t i) { return columnStart(data, commas, i); };
+    (parseTwoRealPrefixes(start(kRealColumns[2 * Pair]), start(kRealColumns[2 * Pair + 1]), end,
+                          reals[2 * Pair], reals[2 * Pair + 1]),
+     ...);
+}
+
 }  // namespace
 
 std::size_t parseStatsLine(std::string_view line, StatsRecord& record) {
@@ -49,31 +82,30 @@ std::size_t parseStatsLine(std::string_view line, StatsRecord& record) {
 
     const char* const data = line.data();
     const char* const end = data + line.size();
-    // Column i (from 0) starts after comma i - 1. Numbers are read up to the line end rather
-    // than their comma: a numeric prefix stops at a comma anyway, and the reads may then take
-    // eight bytes at a time.
-    const auto start = [&](std::size_t i) { return i == 0 ? data : data + commas[i - 1] + 1; };
+    // Numbers are read up to the line end rather than their comma: a numeric prefix stops at a
+    // comma anyway, and the reads may then take eight bytes at a time.
+    const auto start = [&](std::size_t i) { return columnStart(data, commas, i); };
     std::array<std::string_view, kTextColumnCount> texts;
     std::array<PendingReal, kRealColumnCount> reals;
     std::size_t column = 0;
     std::size_t text = 0;
-    std::size_t real = 0;
 #define STATSLOG_PARSE_TEXT(name)                                                        \
     texts[text++] = std::string_view(                                                    \
         start(column), static_cast<std::size_t>(data + commas[column] - start(column))); \
     ++column;
 #define STATSLOG_PARSE_INT(name) parseIntPrefix(start(column++), end, record.name);
-#define STATSLOG_PARSE_REAL(name) parseRealPrefix(start(column++), end, reals[real++]);
-    STATSLOG_FIELDS(STATSLOG_PARSE_TEXT, STATSLOG_PARSE_INT, STATSLOG_PARSE_REAL, STATSLOG_IGNORE)
+#define STATSLOG_SKIP_REAL(name) ++column;
+    STATSLOG_FIELDS(STATSLOG_PARSE_TEXT, STATSLOG_PARSE_INT, STATSLOG_SKIP_REAL, STATSLOG_IGNORE)
+    parseRealPairs(data, commas, end, reals, std::make_index_sequence<kRealColumnCount / 2>());
     // The line's reals are rounded together, once all are read: one run of independent
     // multiplications and divisions, rather than one division between every two columns.
-    real = 0;
+    std::size_t real = 0;
 #define STATSLOG_ROUND_REAL(name) record.name = reals[real++].round();
     STATSLOG_FIELDS(STATSLOG_IGNORE, STATSLOG_IGNORE, STATSLOG_ROUND_REAL, STATSLOG_IGNORE)
 #undef STATSLOG_ROUND_REAL
 #undef STATSLOG_PARSE_TEXT
 #undef STATSLOG_PARSE_INT
-#undef STATSLOG_PARSE_REAL
+#undef STATSLOG_SKIP_REAL
     record.setTexts(texts);
     // The difference wraps like the 32-bit arithmetic of the programs that read this field.
     record.channelcountminuscol3 = static_cast<std::int32_t>(

@@ -14,7 +14,7 @@ namespace statsstats {
 // counts.
 //
 // Returns the number of columns the line has, counting no further than 196. Only when that is
-// 196 is `record` filled; a shorter line leaves it untouched, so that the leftovers of another
+// 196 is `record` filled, every field of it; a shorter line leaves it untouched, so that the leftovers of another
 // line can never pass as data.
 std::size_t parseStatsLine(std::string_view line, StatsRecord& record);
 

@@ -71,12 +71,22 @@ enum class TextColumn : std::uint8_t {
 // A plain value that owns its texts. The numeric fields are named members; the eight texts
 // share one allocation, because a record with eight separate strings would take more memory
 // than the line it came from, and a whole log is held in memory.
-struct StatsRecord {
-#define STATSLOG_INT_MEMBER(name) std::int32_t name = 0;
-#define STATSLOG_REAL_MEMBER(name) float name = 0.0f;
+// The numeric fields on their own, without initial values.
+struct StatsNumbers {
+#define STATSLOG_INT_MEMBER(name) std::int32_t name;
+#define STATSLOG_REAL_MEMBER(name) float name;
     STATSLOG_FIELDS(STATSLOG_IGNORE, STATSLOG_INT_MEMBER, STATSLOG_REAL_MEMBER, STATSLOG_INT_MEMBER)
 #undef STATSLOG_INT_MEMBER
 #undef STATSLOG_REAL_MEMBER
+};
+
+struct StatsRecord : StatsNumbers {
+    // Every number zero, every text empty.
+    StatsRecord() : StatsNumbers{} {}
+    // Numbers left unset, for a slot that a whole data line is about to fill: a log's records
+    // would otherwise be written twice.
+    struct ToBeFilled {};
+    explicit StatsRecord(ToBeFilled) {}
 
     std::string_view text(TextColumn column) const {
         const auto i = static_cast<std::size_t>(column);

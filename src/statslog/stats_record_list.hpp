@@ -14,8 +14,9 @@ namespace statsstats {
 // and the new storage at once, as a doubling vector would (a log is held whole in memory, so
 // that would double the peak). A record is parsed straight into its slot: `spare()` is the slot
 // after the last record, and `commitSpare()` makes it part of the list. Slots are constructed
-// only when they become the spare, so a record is zeroed just before it is filled, while its
-// memory is in the cache anyway.
+// only when they become the spare, and with their numbers unset: whoever fills the spare sets
+// every field before committing it, as the line parser does, so that a log's records are
+// written once rather than zeroed first.
 class StatsRecordList {
   public:
     StatsRecordList() = default;
@@ -43,7 +44,7 @@ class StatsRecordList {
                 if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
                 chunks_.push_back(Allocator().allocate(kChunkSize));
             }
-            std::construct_at(slot(size_));
+            std::construct_at(slot(size_), StatsRecord::ToBeFilled{});
             ++constructed_;
         }
         return *slot(size_);

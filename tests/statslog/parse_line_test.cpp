@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -70,6 +71,19 @@ TEST(ParseStatsLine, PutsEachColumnIntoItsField) {
     EXPECT_EQ(r.hplpmaxflag, 192);
     EXPECT_EQ(r.psd99pctfreq, 193.75f);
     EXPECT_EQ(r.col196, 196.75f);
+}
+
+TEST(ParseStatsLine, SetsEveryNumberOfASlotLeftUnset) {
+    // The record list hands out slots whose numbers are unset (here: 0x7F bytes); a field the
+    // parser forgot would keep them.
+    StatsRecord slot{StatsRecord::ToBeFilled{}};
+    std::memset(static_cast<StatsNumbers*>(&slot), 0x7F, sizeof(StatsNumbers));
+    StatsRecord zeroed;
+    ASSERT_EQ(parseStatsLine(numberedLine(), slot), 196u);
+    ASSERT_EQ(parseStatsLine(numberedLine(), zeroed), 196u);
+    EXPECT_EQ(std::memcmp(static_cast<const StatsNumbers*>(&slot),
+                          static_cast<const StatsNumbers*>(&zeroed), sizeof(StatsNumbers)),
+              0);
 }
 
 TEST(ParseStatsLine, DerivesChannelcountMinusCol3WithWrapAround) {

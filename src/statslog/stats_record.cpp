@@ -1,16 +1,38 @@
 #include "statslog/stats_record.hpp"
 
+#include <cstring>
+
 namespace statsstats {
 
 void StatsRecord::setTexts(const std::array<std::string_view, kTextColumnCount>& texts) {
     std::size_t total = 0;
     for (const std::string_view text : texts) total += text.size();
-    texts_.clear();
-    texts_.reserve(total);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts_.append(texts[i]);
-        textEnds_[i] = static_cast<std::uint32_t>(texts_.size());
+    char* out = inlineTexts_;
+    if (total > kInlineTextBytes) {
+        longTexts_ = std::make_unique_for_overwrite<char[]>(total);
+        out = longTexts_.get();
+    } else {
+        longTexts_.reset();
     }
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!texts[i].empty()) std::memcpy(out + end, texts[i].data(), texts[i].size());
+        end += texts[i].size();
+        textEnds_[i] = static_cast<std::uint32_t>(end);
+    }
+}
+
+void StatsRecord::copyTextsFrom(const StatsRecord& other) {
+    textEnds_ = other.textEnds_;
+    const std::size_t total = textEnds_.back();
+    char* out = inlineTexts_;
+    if (total > kInlineTextBytes) {
+        longTexts_ = std::make_unique_for_overwrite<char[]>(total);
+        out = longTexts_.get();
+    } else {
+        longTexts_.reset();
+    }
+    if (total > 0) std::memcpy(out, other.texts(), total);
 }
 
 }  // namespace statsstats

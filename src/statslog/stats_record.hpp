@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -88,10 +89,19 @@ struct StatsRecord : StatsNumbers {
     struct ToBeFilled {};
     explicit StatsRecord(ToBeFilled) {}
 
+    StatsRecord(const StatsRecord& other) : StatsNumbers(other) { copyTextsFrom(other); }
+    StatsRecord& operator=(const StatsRecord& other) {
+        if (this != &other) {
+            static_cast<StatsNumbers&>(*this) = other;
+            copyTextsFrom(other);
+        }
+        return *this;
+    }
+
     std::string_view text(TextColumn column) const {
         const auto i = static_cast<std::size_t>(column);
         const std::uint32_t begin = i == 0 ? 0 : textEnds_[i - 1];
-        return std::string_view(texts_).substr(begin, textEnds_[i] - begin);
+        return std::string_view(texts() + begin, textEnds_[i] - begin);
     }
     std::string_view filename() const {
         return text(TextColumn::filename);
@@ -100,13 +110,22 @@ struct StatsRecord : StatsNumbers {
         return text(TextColumn::channelname);
     }
 
-    // Replaces all eight texts at once, with one allocation. Their total length must fit in
-    // 32 bits; the reader refuses longer lines.
+    // Replaces all eight texts at once. Their total length must fit in 32 bits; the reader
+    // refuses longer lines.
     void setTexts(const std::array<std::string_view, kTextColumnCount>& texts);
 
   private:
-    std::string texts_;  // the eight texts back to back
+    // The eight texts back to back, inside the record when they fit (a log's usually do: a
+    // file name, a channel name and a few short words), else in one allocation of their own.
+    // A log of 100,000 lines would otherwise make 100,000 small allocations.
+    static constexpr std::size_t kInlineTextBytes = 64;
+
+    const char* texts() const { return longTexts_ ? longTexts_.get() : inlineTexts_; }
+    void copyTextsFrom(const StatsRecord& other);
+
     std::array<std::uint32_t, kTextColumnCount> textEnds_{};
+    std::unique_ptr<char[]> longTexts_;
+    char inlineTexts_[kInlineTextBytes];
 };
 
 }  // namespace statsstats

@@ -106,6 +106,38 @@ TEST(ParseStatsLine, KeepsTextsExactlyAndReadsEmptyColumnsAsZero) {
     EXPECT_EQ(r.channel, 0);
 }
 
+// Texts that fit inside the record and texts that need their own storage, replacing each
+// other in one record and surviving a copy.
+TEST(ParseStatsLine, KeepsShortAndLongTextsAndCopiesThem) {
+    const std::string longName(5000, 'n');
+    const struct {
+        const char* what;
+        std::string filename;
+        std::string channelname;
+    } cases[] = {
+        {"short", "run0421_0007.dat", "Strain 12"},
+        {"long", "run.dat", longName},
+        {"empty", "", ""},
+        {"short again", "b.dat", "Volts 3"},
+    };
+    StatsRecord r;
+    for (const auto& c : cases) {
+        ASSERT_EQ(parseStatsLine(testing::dataLine({{"filename", c.filename},
+                                                    {"channelname", c.channelname},
+                                                    {"col185", "PASS"}}),
+                                 r),
+                  196u);
+        StatsRecord copy = r;
+        StatsRecord assigned;
+        assigned = r;
+        for (const StatsRecord* record : {&r, &copy, &assigned}) {
+            EXPECT_EQ(record->filename(), c.filename) << c.what;
+            EXPECT_EQ(record->channelname(), c.channelname) << c.what;
+            EXPECT_EQ(record->text(TextColumn::col185), "PASS") << c.what;
+        }
+    }
+}
+
 TEST(ParseStatsLine, ShortLineLeavesTheRecordUntouched) {
     StatsRecord r;
     parseStatsLine(numberedLine(), r);

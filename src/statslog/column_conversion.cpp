@@ -113,24 +113,17 @@ STATSSTATS_HOT const char* scanExponent(const char* p, const char* last, int& ex
     return q;
 }
 
-// Below 2^53 every integer is a double, and powers of ten up to 10^22 are exact doubles, so one
-// multiplication or division of the two is correctly rounded (Clinger's fast path).
-constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// Below 2^53 every integer is a double, so such a significand with an exponent of at most 22
+// either way makes an exact pending real (Clinger's fast path).
 constexpr std::uint64_t kMaxExactSignificand = std::uint64_t{1} << 53;
-
-// m times 10^exponent, correctly rounded, for m an exact double and |exponent| at most 22.
-STATSSTATS_HOT double scaleExactly(double m, int exponent) {
-    return exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
-}
 constexpr int kMaxQuickDigits = 19;  // always fit in 64 bits
 
 // ---- Reals, in three tiers: the common shape, any short number, anything at all ------------
 
 // The shape of nearly every real a logging program writes: a sign or none, up to fifteen
 // digits with a point among the first nine (or up to seven digits and no point), an exponent or
-// none, with room on the line for eight-byte reads. Returns null, having decided nothing, for anything else.
+// none, with room on the line for eight-byte reads. Returns null, having decided nothing, for
+// anything else.
 STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, PendingReal& value) {
     // Room for a sign, a point and two eight-byte windows of digits, the exponent's letter and
     // sign. Leading white space needs no test: it reads as no digits and falls to the careful
@@ -177,10 +170,10 @@ STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, Pend
     int written;
     p = scanExponent(p, last, written);
     exponent += written;
-    if (exponent < -22 || exponent > 22) return nullptr;
-    // At most 14 digits: below 2^53, so exact, and one operation rounds correctly. The result is
-    // below 10^37, so its conversion to float cannot overflow.
-    // The sign is applied as a mask: written as a choice, the compiler makes it a branch that
+    if (exponent < PendingReal::kMinExponent || exponent > PendingReal::kMaxExponent) {
+        return nullptr;
+    }
+    // At most fifteen digits: below 2^53, so exact. The sign is applied as a mask: written as a choice, the compiler makes it a branch that
     // a log's signs, random as they are, mispredict half the time.
     const std::int64_t signMask = -static_cast<std::int64_t>(negative);
     value.significand =
@@ -252,9 +245,10 @@ STATSSTATS_HOT float toFloat(double d) {
     return p;
 }
 
-// Everything the common shape does not cover: white space, eight or more digits in a row, the
-// end of the line within reach, huge exponents, no number at all.
-[[gnu::noinline]] const char* parseAnyReal(const char* first, const char* last, float& value) {
+// Everything the common shape does not cover: white space, sixteen or more digits, the end of
+// the line within reach, huge exponents, no number at all.
+[[gnu::noinline]] const char* parseAnyReal(const char* first, const char* last,
+                                           PendingReal& value) {
     const char* const start = skipSpace(first, last);
     const char* p = start;
     bool negative = false;
@@ -270,21 +264,23 @@ STATSSTATS_HOT float toFloat(double d) {
         fractionDigits = digits - integerDigits;
     }
     if (digits == 0) {
-        value = 0.0f;
+        value = PendingReal{0.0, 0};
         return first;
     }
     int exponent;
     p = scanExponent(p, last, exponent);
     exponent -= fractionDigits;
-    double d;
-    if (digits <= kMaxQuickDigits && significand <= kMaxExactSignificand && exponent >= -22 &&
-        exponent <= 22) {
-        d = scaleExactly(static_cast<double>(significand), exponent);
-        if (negative) d = -d;
-    } else {
-        p = parseLongReal(start, last, d);
+    if (digits <= kMaxQuickDigits && significand <= kMaxExactSignificand &&
+        exponent >= PendingReal::kMinExponent && exponent <= PendingReal::kMaxExponent) {
+        const auto magnitude = static_cast<double>(significand);
+        value = PendingReal{negative ? -magnitude : magnitude, exponent};
+        return p;
     }
-    value = toFloat(d);
+    double d;
+    p = parseLongReal(start, last, d);
+    // Rounded here, to a float: an exact double, which multiplying or dividing by 1 keeps as
+    // it is, its sign and an infinity included.
+    value = PendingReal{toFloat(d), 0};
     return p;
 }
 
@@ -341,13 +337,7 @@ const char* parseIntPrefix(const char* first, const char* last, std::int32_t& va
 const char* parseRealPrefix(const char* first, const char* last, PendingReal& value) {
     // Kept small, so that the common case needs no registers saved.
     if (const char* end = parseCommonReal(first, last, value)) return end;
-    float rounded;
-    const char* const end = parseAnyReal(first, last, rounded);
-    // Every float is an exact double, and multiplying or dividing it by 1 keeps it, its sign
-    // and an infinity as they are.
-    value.significand = rounded;
-    value.exponent = 0;
-    return end;
+    return parseAnyReal(first, last, value);
 }
 
 void parseTwoRealPrefixes(const char* first, const char* second, const char* last,
@@ -355,8 +345,8 @@ void parseTwoRealPrefixes(const char* first, const char* second, const char* las
     // Both quick paths first, so that the two numbers are read side by side.
     const bool firstTaken = parseCommonReal(first, last, firstValue) != nullptr;
     const bool secondTaken = parseCommonReal(second, last, secondValue) != nullptr;
-    if (!firstTaken) parseRealPrefix(first, last, firstValue);
-    if (!secondTaken) parseRealPrefix(second, last, secondValue);
+    if (!firstTaken) parseAnyReal(first, last, firstValue);
+    if (!secondTaken) parseAnyReal(second, last, secondValue);
 }
 
 const char* parseRealPrefix(const char* first, const char* last, float& value) {

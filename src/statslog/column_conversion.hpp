@@ -44,8 +44,9 @@ struct PendingReal {
         1e7,  1e6,  1e5,  1e4,  1e3,  1e2,  1e1,  1,    1,    1,    1,    1,    1,    1,   1,
         1,    1,    1,    1,    1,    1,    1,    1,    1,    1,    1,    1,    1,    1,   1};
 
-    // The nearest double, then the nearest float. The significand is below 10^16 and the
-    // result below 10^37: no overflow.
+    // The nearest double, then the nearest float. A significand below 2^53 times at most
+    // 10^22 stays below FLT_MAX, so the conversion cannot overflow; an infinite significand
+    // (exponent 0) stays infinite.
     float round() const {
         const auto i = static_cast<std::size_t>(exponent - kMinExponent);
         return static_cast<float>(significand * kMultipliers[i] / kDivisors[i]);

@@ -121,6 +121,8 @@ struct StatsRecord : StatsNumbers {
     static constexpr std::size_t kInlineTextBytes = 64;
 
     const char* texts() const { return longTexts_ ? longTexts_.get() : inlineTexts_; }
+    // Room for `total` bytes of texts: inside the record, or a new allocation.
+    char* textStorage(std::size_t total);
     void copyTextsFrom(const StatsRecord& other);
 
     std::array<std::uint32_t, kTextColumnCount> textEnds_{};

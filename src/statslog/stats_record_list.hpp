@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "statslog/record_chunks.hpp"
 #include "statslog/stats_record.hpp"
 
 namespace statsstats {
@@ -17,6 +18,9 @@ namespace statsstats {
 // only when they become the spare, and with their numbers unset: whoever fills the spare sets
 // every field before committing it, as the line parser does, so that a log's records are
 // written once rather than zeroed first.
+//
+// A chunk fills two megabytes, aligned to them, so that the system can back it with one huge
+// page instead of 512 small ones (see record_chunks.cpp).
 class StatsRecordList {
   public:
     StatsRecordList() = default;
@@ -29,7 +33,7 @@ class StatsRecordList {
     StatsRecordList& operator=(const StatsRecordList&) = delete;
     ~StatsRecordList() {
         for (std::size_t i = 0; i < constructed_; ++i) std::destroy_at(slot(i));
-        for (StatsRecord* chunk : chunks_) Allocator().deallocate(chunk, kChunkSize);
+        for (StatsRecord* chunk : chunks_) freeRecordChunk(chunk);
     }
 
     std::size_t size() const { return size_; }
@@ -39,10 +43,10 @@ class StatsRecordList {
 
     StatsRecord& spare() {
         if (constructed_ == size_) {
-            if ((size_ >> kChunkShift) == chunks_.size()) {
+            if (size_ / kChunkSize == chunks_.size()) {
                 // Room first, so that storing the new chunk cannot fail and leak it.
                 if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
-                chunks_.push_back(Allocator().allocate(kChunkSize));
+                chunks_.push_back(static_cast<StatsRecord*>(allocateRecordChunk()));
             }
             std::construct_at(slot(size_), StatsRecord::ToBeFilled{});
             ++constructed_;
@@ -52,12 +56,10 @@ class StatsRecordList {
     void commitSpare() { ++size_; }
 
   private:
-    using Allocator = std::allocator<StatsRecord>;
-    static constexpr std::size_t kChunkShift = 10;  // 1024 records, about 1 MB
-    static constexpr std::size_t kChunkSize = std::size_t{1} << kChunkShift;
-    static constexpr std::size_t kChunkMask = kChunkSize - 1;
+    static constexpr std::size_t kChunkSize = kRecordChunkBytes / sizeof(StatsRecord);
 
-    StatsRecord* slot(std::size_t i) const { return chunks_[i >> kChunkShift] + (i & kChunkMask); }
+    // The division is by a constant: the compiler makes it a multiplication.
+    StatsRecord* slot(std::size_t i) const { return chunks_[i / kChunkSize] + i % kChunkSize; }
 
     void swap(StatsRecordList& other) noexcept {
         chunks_.swap(other.chunks_);

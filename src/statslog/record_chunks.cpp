@@ -32,7 +32,7 @@ void* allocateRecordChunk() {
 }
 
 void freeRecordChunk(void* chunk) noexcept {
-    ::operator delete(chunk, kRecordChunkBytes, kAlignment);
+    ::operator delete(chunk, kAlignment);
 }
 
 }  // namespace statsstats

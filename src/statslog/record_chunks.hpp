@@ -9,8 +9,10 @@ namespace statsstats {
 inline constexpr std::size_t kRecordChunkBytes = std::size_t{2} << 20;
 
 // Returns kRecordChunkBytes of uninitialised memory aligned to their size; throws
-// std::bad_alloc when there is none.
-void* allocateRecordChunk();
+// std::bad_alloc when there is none. `backWhole` asks the system to back the whole chunk at
+// once, with huge pages where it has them: worth it once a log has filled a chunk, but not for
+// a small log, which would pay for clearing two megabytes it never uses.
+void* allocateRecordChunk(bool backWhole);
 void freeRecordChunk(void* chunk) noexcept;
 
 }  // namespace statsstats

@@ -19,8 +19,8 @@ namespace statsstats {
 // every field before committing it, as the line parser does, so that a log's records are
 // written once rather than zeroed first.
 //
-// A chunk fills two megabytes, aligned to them, so that the system can back it with one huge
-// page instead of 512 small ones (see record_chunks.cpp).
+// A chunk fills two megabytes, aligned to them, so that from the second chunk on the system can
+// back each with one huge page instead of 512 small ones (see record_chunks.cpp).
 class StatsRecordList {
   public:
     StatsRecordList() = default;
@@ -46,7 +46,7 @@ class StatsRecordList {
             if (size_ / kChunkSize == chunks_.size()) {
                 // Room first, so that storing the new chunk cannot fail and leak it.
                 if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
-                chunks_.push_back(static_cast<StatsRecord*>(allocateRecordChunk()));
+                chunks_.push_back(static_cast<StatsRecord*>(allocateRecordChunk(!chunks_.empty())));
             }
             std::construct_at(slot(size_), StatsRecord::ToBeFilled{});
             ++constructed_;

@@ -21,12 +21,13 @@ TrendStats computeTrendStats(std::span<const float> values) {
         sxy += y * x;
     }
     const double n = static_cast<double>(count);
+    // The slope's numerator and denominator serve the correlation too: the same expressions,
+    // so the same bits.
+    const double slopeNumerator = n * sxy - sx * sy;
     const double denominator = n * sxx - sx * sx;
     trend.yIntercept = (sy * sxx - sxy * sx) / denominator;
-    trend.beta = (n * sxy - sx * sy) / denominator;
-    const double numerator = n * sxy - sx * sy;
-    const double product = (n * sxx - sx * sx) * (n * syy - sy * sy);
-    const double r = numerator / std::sqrt(product);
+    trend.beta = slopeNumerator / denominator;
+    const double r = slopeNumerator / std::sqrt(denominator * (n * syy - sy * sy));
     trend.correlation = r * r;
     return trend;
 }

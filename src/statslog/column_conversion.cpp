@@ -173,8 +173,9 @@ STATSSTATS_HOT const char* parseCommonReal(const char* p, const char* last, Pend
     if (exponent < PendingReal::kMinExponent || exponent > PendingReal::kMaxExponent) {
         return nullptr;
     }
-    // At most fifteen digits: below 2^53, so exact. The sign is applied as a mask: written as a choice, the compiler makes it a branch that
-    // a log's signs, random as they are, mispredict half the time.
+    // At most fifteen digits: below 2^53, so exact. The sign is applied as a mask: written as a
+    // choice, the compiler makes it a branch that a log's signs, random as they are, mispredict
+    // half the time.
     const std::int64_t signMask = -static_cast<std::int64_t>(negative);
     value.significand =
         static_cast<double>((static_cast<std::int64_t>(significand) ^ signMask) - signMask);

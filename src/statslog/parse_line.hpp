@@ -14,8 +14,8 @@ namespace statsstats {
 // counts.
 //
 // Returns the number of columns the line has, counting no further than 196. Only when that is
-// 196 is `record` filled, every field of it; a shorter line leaves it untouched, so that the leftovers of another
-// line can never pass as data.
+// 196 is `record` filled, every field of it; a shorter line leaves it untouched, so that the
+// leftovers of another line can never pass as data.
 std::size_t parseStatsLine(std::string_view line, StatsRecord& record);
 
 }  // namespace statsstats

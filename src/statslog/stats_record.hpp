@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <string_view>
 
 namespace statsstats {
@@ -69,9 +68,6 @@ enum class TextColumn : std::uint8_t {
 #undef STATSLOG_TEXT_ENUMERATOR
 };
 
-// A plain value that owns its texts. The numeric fields are named members; the eight texts
-// share one allocation, because a record with eight separate strings would take more memory
-// than the line it came from, and a whole log is held in memory.
 // The numeric fields on their own, without initial values.
 struct StatsNumbers {
 #define STATSLOG_INT_MEMBER(name) std::int32_t name;
@@ -81,6 +77,9 @@ struct StatsNumbers {
 #undef STATSLOG_REAL_MEMBER
 };
 
+// A plain value that owns its texts. The numeric fields are named members; the eight texts are
+// kept back to back in one buffer, because a record with eight separate strings would take more
+// memory than the line it came from, and a whole log is held in memory.
 struct StatsRecord : StatsNumbers {
     // Every number zero, every text empty.
     StatsRecord() : StatsNumbers{} {}
@@ -103,12 +102,8 @@ struct StatsRecord : StatsNumbers {
         const std::uint32_t begin = i == 0 ? 0 : textEnds_[i - 1];
         return std::string_view(texts() + begin, textEnds_[i] - begin);
     }
-    std::string_view filename() const {
-        return text(TextColumn::filename);
-    }
-    std::string_view channelname() const {
-        return text(TextColumn::channelname);
-    }
+    std::string_view filename() const { return text(TextColumn::filename); }
+    std::string_view channelname() const { return text(TextColumn::channelname); }
 
     // Replaces all eight texts at once. Their total length must fit in 32 bits; the reader
     // refuses longer lines.

@@ -241,6 +241,17 @@ bool waitForTheTableWrite(const std::filesystem::path& dir) {
     return false;
 }
 
+// Starts a run on log.csv in `dir`, sends it `signal` once it is writing the table, and waits
+// for it to end.
+void signalDuringTheTableWrite(const std::filesystem::path& dir, int signal, bool ignoreInterrupt,
+                               int& status) {
+    const pid_t child = startInBackground(dir, ignoreInterrupt);
+    ASSERT_GE(child, 0);
+    ASSERT_TRUE(waitForTheTableWrite(dir)) << "the table write never started";
+    ::kill(child, signal);
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+}
+
 // SIGINT or SIGTERM while the table is written: the process ends by that signal, the previous
 // table is intact and no temporary file is left.
 TEST_F(Hardening, InterruptedWhileWritingTheTable) {
@@ -249,12 +260,8 @@ TEST_F(Hardening, InterruptedWhileWritingTheTable) {
     writeFile("log.csv", headerLine() + lines(2, {{"channelcount", "400000"}}));
     for (const int signal : {SIGINT, SIGTERM}) {
         writeFile("statsstatslog.csv", "old table\n");
-        const pid_t child = startInBackground(dir_, false);
-        ASSERT_GE(child, 0);
-        ASSERT_TRUE(waitForTheTableWrite(dir_)) << "the table write never started";
-        ::kill(child, signal);
         int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_NO_FATAL_FAILURE(signalDuringTheTableWrite(dir_, signal, false, status));
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << "status " << status;
         EXPECT_EQ(readFile(dir_ / "statsstatslog.csv"), "old table\n");
         EXPECT_EQ(filesLeft(), (std::set<std::string>{"bin", "log.csv", "statsstatslog.csv"}));
@@ -266,12 +273,8 @@ TEST_F(Hardening, InterruptedWhileWritingTheTable) {
 // finished and the run ends as usual.
 TEST_F(Hardening, IgnoredInterruptStaysIgnored) {
     writeFile("log.csv", headerLine() + lines(2, {{"channelcount", "400000"}}));
-    const pid_t child = startInBackground(dir_, true);
-    ASSERT_GE(child, 0);
-    ASSERT_TRUE(waitForTheTableWrite(dir_)) << "the table write never started";
-    ::kill(child, SIGINT);
     int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_NO_FATAL_FAILURE(signalDuringTheTableWrite(dir_, SIGINT, true, status));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
     // Success means the table was completed and put in place.
     EXPECT_EQ(filesLeft(), (std::set<std::string>{"bin", "log.csv", "statsstatslog.csv"}));

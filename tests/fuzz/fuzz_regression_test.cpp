@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "summarise_bytes.hpp"
 #include "support/temp_run.hpp"
@@ -14,7 +15,6 @@ namespace {
 // summary cleanly.
 TEST(FuzzRegression, EveryFoundInputAndSeedPassesCleanly) {
     const std::filesystem::path root = STATSSTATS_SOURCE_DIR;
-    std::size_t inputs = 0;
     std::vector<std::filesystem::path> files = {root / "examples/statslog.csv",
                                                 root / "tests/fixtures/summary_log.csv"};
     for (const auto& entry : std::filesystem::directory_iterator(root / "tests/fixtures/fuzz")) {
@@ -24,9 +24,7 @@ TEST(FuzzRegression, EveryFoundInputAndSeedPassesCleanly) {
         const std::string bytes = testing::readFile(file);
         SCOPED_TRACE(file.string());
         fuzz::summariseBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-        ++inputs;
     }
-    EXPECT_GE(inputs, 2u);
 }
 
 }  // namespace

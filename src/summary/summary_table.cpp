@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <random>
 #include <span>
 #include <stdexcept>
@@ -206,19 +207,36 @@ class InterruptionGuard {
     std::array<void (*)(int), kSignals.size()> previous_{};
 };
 
+// The file a new table replaces. A table that is a symbolic link (a site that keeps its tables
+// on a shared drive) is replaced at the end of the link, so the link stays and shows the new
+// table, as it would had the table been written through it.
+std::string tableDestination(const std::string& tableFile) {
+    namespace fs = std::filesystem;
+    fs::path destination = tableFile;
+    std::error_code error;
+    for (int hop = 0; hop < 40 && fs::is_symlink(destination, error); ++hop) {
+        const fs::path target = fs::read_symlink(destination, error);
+        if (error) break;
+        destination = target.is_absolute() ? target : destination.parent_path() / target;
+    }
+    return destination.string();
+}
+
 // The temporary file the table is written to, removed again unless it was committed.
 class TemporaryTable {
   public:
-    explicit TemporaryTable(const std::string& tableFile) : tableFile_(tableFile) {
+    explicit TemporaryTable(const std::string& tableFile)
+        : tableFile_(tableFile), destination_(tableDestination(tableFile)) {
         std::random_device entropy;
         for (int attempt = 0; attempt < 100 && file_ == nullptr; ++attempt) {
             char suffix[16];
             std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(entropy()));
-            path_ = tableFile + suffix;
+            path_ = destination_ + suffix;
             file_ = std::fopen(path_.c_str(), "wx");  // never an existing file
             if (file_ == nullptr && errno != EEXIST) break;
         }
         if (file_ == nullptr) fail("cannot create its temporary file '" + path_ + "'");
+        keepPermissionsOfTheOldTable();
         // The table arrives in large pieces; stdio's own buffer would only copy them.
         std::setvbuf(file_, nullptr, _IONBF, 0);
     }
@@ -239,13 +257,24 @@ class TemporaryTable {
     void commit() {
         std::FILE* file = std::exchange(file_, nullptr);
         if (std::fclose(file) != 0) fail("cannot close '" + path_ + "'");
-        if (std::rename(path_.c_str(), tableFile_.c_str()) != 0) {
-            fail("cannot rename '" + path_ + "' to it");
+        if (std::rename(path_.c_str(), destination_.c_str()) != 0) {
+            fail("cannot rename '" + path_ + "' to " +
+                 (destination_ == tableFile_ ? "it" : "'" + destination_ + "', where it leads"));
         }
         committed_ = true;
     }
 
   private:
+    // A site that made its table readable by a group, or by the owner alone, keeps it so. Should
+    // that fail, the new table still replaces the old one, with the usual permissions.
+    void keepPermissionsOfTheOldTable() const {
+        namespace fs = std::filesystem;
+        std::error_code error;
+        const fs::file_status old = fs::status(destination_, error);
+        if (error || !fs::is_regular_file(old)) return;
+        fs::permissions(path_, old.permissions(), fs::perm_options::replace, error);
+    }
+
     [[noreturn]] void fail(const std::string& what) const {
         const int error = errno;
         throw std::runtime_error("cannot write summary table '" + tableFile_ + "': " + what + ": " +
@@ -253,6 +282,7 @@ class TemporaryTable {
     }
 
     std::string tableFile_;
+    std::string destination_;  // tableFile_, or where its symbolic link leads
     std::string path_;
     std::FILE* file_ = nullptr;
     bool committed_ = false;

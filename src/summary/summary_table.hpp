@@ -47,9 +47,10 @@ struct TableInterrupted : std::runtime_error {
 
 // Writes the table to `tableFile`, replacing it only once the new table is completely written:
 // the rows go to a temporary file beside it, which is renamed onto `tableFile` after it was
-// closed without error. On any failure the temporary file is removed, an existing table stays
-// as it was, and std::runtime_error says what failed. While it writes, SIGINT, SIGTERM and
-// SIGHUP are caught: the temporary file is removed and TableInterrupted thrown.
+// closed without error. A `tableFile` that is a symbolic link is replaced where it leads, and
+// the new table keeps the old one's permissions. On any failure the temporary file is removed, an
+// existing table stays as it was, and std::runtime_error says what failed. While it writes, SIGINT,
+// SIGTERM and SIGHUP are caught: the temporary file is removed and TableInterrupted thrown.
 SummaryCounts writeSummaryTable(std::string_view logPath, const StatsRecordList& records,
                                 const ScanRateIndex& index, const std::string& tableFile);
 

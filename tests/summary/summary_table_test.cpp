@@ -9,6 +9,8 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "grouping/scan_rate_index.hpp"
 #include "statslog/parse_line.hpp"
@@ -190,6 +192,55 @@ TEST_F(WriteSummaryTable, ReplacesAnExistingTable) {
     writeSummaryTable("log.csv", records_, buildScanRateIndex(records_), table());
     EXPECT_EQ(readFile(table()), tableOf("log.csv", records_));
     EXPECT_EQ(filesLeft(), kBinAndTable);
+}
+
+// A table kept elsewhere through a symbolic link is replaced there; the link stays.
+TEST_F(WriteSummaryTable, ReplacesALinkedTableWhereTheLinkLeads) {
+    namespace fs = std::filesystem;
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> links;  // name, target
+        bool targetExists;
+    } cases[] = {
+        {"to an existing table", {{"statsstatslog.csv", "shared/table.csv"}}, true},
+        {"to a table not yet written", {{"statsstatslog.csv", "shared/table.csv"}}, false},
+        {"through a second link",
+         {{"statsstatslog.csv", "shared/link.csv"}, {"shared/link.csv", "table.csv"}},
+         true},
+    };
+    for (const auto& c : cases) {
+        fs::remove_all(dir_ / "shared");
+        fs::remove(dir_ / "statsstatslog.csv");
+        fs::create_directory(dir_ / "shared");
+        if (c.targetExists) writeFile("shared/table.csv", "old table\n");
+        for (const auto& [name, target] : c.links) fs::create_symlink(target, dir_ / name);
+
+        writeSummaryTable("log.csv", records_, buildScanRateIndex(records_), table());
+        EXPECT_TRUE(fs::is_symlink(dir_ / "statsstatslog.csv")) << c.what;
+        EXPECT_EQ(readFile(dir_ / "shared/table.csv"), tableOf("log.csv", records_)) << c.what;
+        std::set<std::string> shared;
+        for (const auto& entry : fs::directory_iterator(dir_ / "shared")) {
+            shared.insert(entry.path().filename().string());
+        }
+        EXPECT_EQ(shared.count("table.csv"), 1u) << c.what;
+        EXPECT_EQ(shared.size(), c.links.size()) << c.what << ": a temporary file was left";
+        EXPECT_EQ(filesLeft(), (std::set<std::string>{"bin", "shared", "statsstatslog.csv"}))
+            << c.what;
+    }
+}
+
+TEST_F(WriteSummaryTable, KeepsThePermissionsOfTheOldTable) {
+    namespace fs = std::filesystem;
+    for (const fs::perms kept :
+         {fs::perms::owner_read | fs::perms::owner_write,
+          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+              fs::perms::group_write | fs::perms::others_read}) {
+        writeFile("statsstatslog.csv", "old table\n");
+        fs::permissions(table(), kept);
+        writeSummaryTable("log.csv", records_, buildScanRateIndex(records_), table());
+        EXPECT_EQ(readFile(table()), tableOf("log.csv", records_));
+        EXPECT_EQ(fs::status(table()).permissions(), kept);
+    }
 }
 
 TEST_F(WriteSummaryTable, LeavesNothingBehindWhenItCannotPutTheTableInPlace) {

@@ -4,8 +4,9 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <string_view>
+
+#include "statslog/packed_texts.hpp"
 
 namespace statsstats {
 
@@ -77,52 +78,26 @@ struct StatsNumbers {
 #undef STATSLOG_REAL_MEMBER
 };
 
-// A plain value that owns its texts. The numeric fields are named members; the eight texts are
-// kept back to back in one buffer, because a record with eight separate strings would take more
-// memory than the line it came from, and a whole log is held in memory.
+// A plain value that owns its texts: every field of a data line. The numeric fields are named
+// members; the eight texts are kept back to back (see PackedTexts).
 struct StatsRecord : StatsNumbers {
     // Every number zero, every text empty.
     StatsRecord() : StatsNumbers{} {}
-    // Numbers left unset, for a slot that a whole data line is about to fill: a log's records
-    // would otherwise be written twice.
-    struct ToBeFilled {};
     explicit StatsRecord(ToBeFilled) {}
 
-    StatsRecord(const StatsRecord& other) : StatsNumbers(other) { copyTextsFrom(other); }
-    StatsRecord& operator=(const StatsRecord& other) {
-        if (this != &other) {
-            static_cast<StatsNumbers&>(*this) = other;
-            copyTextsFrom(other);
-        }
-        return *this;
-    }
-
     std::string_view text(TextColumn column) const {
-        const auto i = static_cast<std::size_t>(column);
-        const std::uint32_t begin = i == 0 ? 0 : textEnds_[i - 1];
-        return std::string_view(texts() + begin, textEnds_[i] - begin);
+        return texts_[static_cast<std::size_t>(column)];
     }
     std::string_view filename() const { return text(TextColumn::filename); }
     std::string_view channelname() const { return text(TextColumn::channelname); }
 
-    // Replaces all eight texts at once. Their total length must fit in 32 bits; the reader
-    // refuses longer lines.
-    void setTexts(const std::array<std::string_view, kTextColumnCount>& texts);
+    // Replaces all eight texts at once, in column order.
+    void setTexts(const std::array<std::string_view, kTextColumnCount>& texts) {
+        texts_.assign(texts);
+    }
 
   private:
-    // The eight texts back to back, inside the record when they fit (a log's usually do: a
-    // file name, a channel name and a few short words), else in one allocation of their own.
-    // A log of 100,000 lines would otherwise make 100,000 small allocations.
-    static constexpr std::size_t kInlineTextBytes = 64;
-
-    const char* texts() const { return longTexts_ ? longTexts_.get() : inlineTexts_; }
-    // Room for `total` bytes of texts: inside the record, or a new allocation.
-    char* textStorage(std::size_t total);
-    void copyTextsFrom(const StatsRecord& other);
-
-    std::array<std::uint32_t, kTextColumnCount> textEnds_{};
-    std::unique_ptr<char[]> longTexts_;
-    char inlineTexts_[kInlineTextBytes];
+    PackedTexts<kTextColumnCount, 64> texts_;
 };
 
 }  // namespace statsstats

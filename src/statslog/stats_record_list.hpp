@@ -48,7 +48,7 @@ class StatsRecordList {
                 if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
                 chunks_.push_back(static_cast<StatsRecord*>(allocateRecordChunk(!chunks_.empty())));
             }
-            std::construct_at(slot(size_), StatsRecord::ToBeFilled{});
+            std::construct_at(slot(size_), ToBeFilled{});
             ++constructed_;
         }
         return *slot(size_);

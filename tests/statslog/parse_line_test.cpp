@@ -76,7 +76,7 @@ TEST(ParseStatsLine, PutsEachColumnIntoItsField) {
 TEST(ParseStatsLine, SetsEveryNumberOfASlotLeftUnset) {
     // The record list hands out slots whose numbers are unset (here: 0x7F bytes); a field the
     // parser forgot would keep them.
-    StatsRecord slot{StatsRecord::ToBeFilled{}};
+    StatsRecord slot{ToBeFilled{}};
     std::memset(static_cast<StatsNumbers*>(&slot), 0x7F, sizeof(StatsNumbers));
     StatsRecord zeroed;
     ASSERT_EQ(parseStatsLine(numberedLine(), slot), 196u);

@@ -1,6 +1,7 @@
 #include "summarise_bytes.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -23,16 +24,12 @@ void check(bool condition, const char* what) {
     }
 }
 
-}  // namespace
-
-void summariseBytes(const std::uint8_t* data, std::size_t size) {
-    // The first byte chooses the block size, so that lines are split across blocks every way.
-    const std::size_t block = size == 0 ? 1 : 1 + data[0] % 64;
-    StatsRecordList records;
-    std::size_t shortLines = 0;
+// Feeds `data` to a reader of `Record`s in blocks of `block` bytes.
+template <class Record>
+RecordList<Record> readInBlocks(const std::uint8_t* data, std::size_t size, std::size_t block) {
+    RecordList<Record> records;
     StatsLogReader reader(records, [&](const ShortLine& line) {
         check(line.columns < 196, "a short line has fewer than 196 columns");
-        ++shortLines;
     });
     for (std::size_t at = 0; at < size;) {
         const std::span<char> space = reader.space();
@@ -43,6 +40,37 @@ void summariseBytes(const std::uint8_t* data, std::size_t size) {
         at += count;
     }
     reader.finish();
+    return records;
+}
+
+// The summarised fields, as the tool keeps them, must be those of the full record.
+void checkSameFields(const SummaryRecordList& records, const StatsRecordList& fullRecords) {
+    check(records.size() == fullRecords.size(), "both readers keep the same lines");
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const StatsRecord& full = fullRecords[i];
+        check(records[i].filename() == full.filename() &&
+                  records[i].channelname() == full.channelname(),
+              "the summarised texts are the full record's");
+        [&](const auto& summary) {
+#define FUZZ_CHECK_FIELD(name)                                                                     \
+    if constexpr (requires { summary.name; }) {                                                    \
+        check(                                                                                     \
+            std::bit_cast<std::uint32_t>(summary.name) == std::bit_cast<std::uint32_t>(full.name), \
+            "the summarised field " #name " is the full record's");                                \
+    }
+            STATSLOG_FIELDS(STATSLOG_IGNORE, FUZZ_CHECK_FIELD, FUZZ_CHECK_FIELD, STATSLOG_IGNORE)
+#undef FUZZ_CHECK_FIELD
+        }(records[i]);
+    }
+}
+
+}  // namespace
+
+void summariseBytes(const std::uint8_t* data, std::size_t size) {
+    // The first byte chooses the block size, so that lines are split across blocks every way.
+    const std::size_t block = size == 0 ? 1 : 1 + data[0] % 64;
+    const SummaryRecordList records = readInBlocks<SummaryRecord>(data, size, block);
+    checkSameFields(records, readInBlocks<StatsRecord>(data, size, block));
 
     const ScanRateIndex index = buildScanRateIndex(records);
     check(index.rateOfRecord.size() == records.size(), "every record has a rate");

@@ -59,9 +59,9 @@ int run(const std::string& path, std::FILE* out, std::FILE* err) {
     report.line("filename:\t", path);
 
     report.write("reading stats log: ");
-    StatsRecordList records;
+    SummaryRecordList records;
     try {
-        records = readStatsLog(path, [&](const ShortLine& line) {
+        records = readStatsLog<SummaryRecord>(path, [&](const ShortLine& line) {
             printError(err, "warning: '" + path + "' line " + std::to_string(line.lineNumber) +
                                 " has " + std::to_string(line.columns) +
                                 " columns, expected 196; line skipped");

@@ -13,7 +13,7 @@ RecordsByRate::RecordsByRate(const ScanRateIndex& index)
 }
 
 void ChannelGroups::build(std::span<const std::uint32_t> recordsOfRate,
-                          const StatsRecordList& records, std::int32_t channelCount) {
+                          const SummaryRecordList& records, std::int32_t channelCount) {
     const std::size_t channels = channelCount > 0 ? static_cast<std::size_t>(channelCount) : 0;
     starts_.assign(channels + 1, 0);
     ungrouped_ = 0;

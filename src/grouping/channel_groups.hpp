@@ -29,7 +29,7 @@ class ChannelGroups {
   public:
     // Groups `recordsOfRate` (log order) by channel. Records whose channel is negative or not
     // below `channelCount` belong to no group and are counted in `ungrouped()`.
-    void build(std::span<const std::uint32_t> recordsOfRate, const StatsRecordList& records,
+    void build(std::span<const std::uint32_t> recordsOfRate, const SummaryRecordList& records,
                std::int32_t channelCount);
 
     // The record numbers of one channel, in log order.

@@ -6,7 +6,7 @@
 
 namespace statsstats {
 
-ScanRateIndex buildScanRateIndex(const StatsRecordList& records) {
+ScanRateIndex buildScanRateIndex(const SummaryRecordList& records) {
     if (records.size() > UINT32_MAX) throw std::length_error("more than 2^32 records");
     ScanRateIndex index;
     index.rateOfRecord.reserve(records.size());
@@ -18,7 +18,7 @@ ScanRateIndex buildScanRateIndex(const StatsRecordList& records) {
     std::uint32_t previousKey = 0;
     std::uint32_t previousPosition = UINT32_MAX;
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const StatsRecord& record = records[i];
+        const SummaryRecord& record = records[i];
         const float rate = record.scanrate == 0.0f ? 0.0f : record.scanrate;
         const auto key = std::bit_cast<std::uint32_t>(rate);
         if (key != previousKey || previousPosition == UINT32_MAX) {

@@ -20,6 +20,6 @@ struct ScanRateIndex {
 };
 
 // One pass over the records, with a hash of the rates seen: linear in the log.
-ScanRateIndex buildScanRateIndex(const StatsRecordList& records);
+ScanRateIndex buildScanRateIndex(const SummaryRecordList& records);
 
 }  // namespace statsstats

@@ -1,5 +1,6 @@
 #include "statslog/parse_line.hpp"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -14,6 +15,17 @@ namespace {
 
 constexpr std::size_t kCommasNeeded = kColumnCount - 1;
 using CommaPositions = std::array<std::uint32_t, kCommasNeeded>;
+
+// Whether a record type keeps the number field `name`: it does when it has a member of that name.
+#define STATSLOG_KEEPS(Record, name) \
+    requires(Record & kept) {        \
+        kept.name;                   \
+    }
+
+template <class Record>
+constexpr bool keepsText(TextColumn column) {
+    return std::ranges::find(Record::kTextColumns, column) != Record::kTextColumns.end();
+}
 
 // Finds the first 195 commas of the line and returns how many there are (at most 195).
 // A bitmap of 64 bytes is built without a branch, then its set bits are read off. Knowing every
@@ -41,41 +53,52 @@ std::size_t findCommas(std::string_view line, CommaPositions& commas) {
     return count;
 }
 
-// The column of each real, in order: the reals are read two by two, whatever lies between them.
-constexpr std::array<std::uint8_t, kRealColumnCount> kRealColumns = [] {
+// The columns of the reals a record type keeps, in column order.
+struct KeptReals {
     std::array<std::uint8_t, kRealColumnCount> columns{};
+    std::size_t count = 0;
+};
+
+template <class Record>
+constexpr KeptReals kRealColumns = [] {
+    KeptReals reals;
     std::size_t column = 0;
-    std::size_t real = 0;
 #define STATSLOG_SKIP(name) ++column;
-#define STATSLOG_REAL_COLUMN(name) columns[real++] = static_cast<std::uint8_t>(column++);
+#define STATSLOG_REAL_COLUMN(name)                                        \
+    if constexpr (STATSLOG_KEEPS(Record, name)) {                         \
+        reals.columns[reals.count++] = static_cast<std::uint8_t>(column); \
+    }                                                                     \
+    ++column;
     STATSLOG_FIELDS(STATSLOG_SKIP, STATSLOG_SKIP, STATSLOG_REAL_COLUMN, STATSLOG_IGNORE)
 #undef STATSLOG_SKIP
 #undef STATSLOG_REAL_COLUMN
-    return columns;
+    return reals;
 }();
-static_assert(kRealColumnCount % 2 == 0);
 
 // Column i (from 0) starts after comma i - 1.
 const char* columnStart(const char* data, const CommaPositions& commas, std::size_t i) {
     return i == 0 ? data : data + commas[i - 1] + 1;
 }
 
-// Reads all reals of a line, in pairs, with every call written out: each call site then has
-// its own history in the branch predictor, and a column's numbers tend to keep their shape
+// Reads the kept reals of a line, in pairs, with every call written out: each call site then
+// has its own history in the branch predictor, and a column's numbers tend to keep their shape
 // from line to line.
-template <std::size_t... Pair>
+template <class Record, std::size_t Count, std::size_t... Pair>
 void parseRealPairs(const char* data, const CommaPositions& commas, const char* end,
-                    std::array<PendingReal, kRealColumnCount>& reals,
-                    std::index_sequence<Pair...>) {
+                    std::array<PendingReal, Count>& reals, std::index_sequence<Pair...>) {
+    constexpr auto& kColumns = kRealColumns<Record>.columns;
     const auto start = [&](std::size_t i) { return columnStart(data, commas, i); };
-    (parseTwoRealPrefixes(start(kRealColumns[2 * Pair]), start(kRealColumns[2 * Pair + 1]), end,
+    (parseTwoRealPrefixes(start(kColumns[2 * Pair]), start(kColumns[2 * Pair + 1]), end,
                           reals[2 * Pair], reals[2 * Pair + 1]),
      ...);
+    if constexpr (Count % 2 == 1) parseRealPrefix(start(kColumns[Count - 1]), end, reals.back());
 }
 
 }  // namespace
 
-std::size_t parseStatsLine(std::string_view line, StatsRecord& record) {
+template <class Record>
+std::size_t parseStatsLine(std::string_view line, Record& record) {
+    static_assert(std::ranges::is_sorted(Record::kTextColumns), "texts in column order");
     CommaPositions commas;
     const std::size_t found = findCommas(line, commas);
     if (found < kCommasNeeded) return found + 1;
@@ -85,32 +108,44 @@ std::size_t parseStatsLine(std::string_view line, StatsRecord& record) {
     // Numbers are read up to the line end rather than their comma: a numeric prefix stops at a
     // comma anyway, and the reads may then take eight bytes at a time.
     const auto start = [&](std::size_t i) { return columnStart(data, commas, i); };
-    std::array<std::string_view, kTextColumnCount> texts;
-    std::array<PendingReal, kRealColumnCount> reals;
+    std::array<std::string_view, Record::kTextColumns.size()> texts;
+    constexpr std::size_t kReals = kRealColumns<Record>.count;
+    std::array<PendingReal, kReals> reals;
     std::size_t column = 0;
     std::size_t text = 0;
-#define STATSLOG_PARSE_TEXT(name)                                                        \
-    texts[text++] = std::string_view(                                                    \
-        start(column), static_cast<std::size_t>(data + commas[column] - start(column))); \
+#define STATSLOG_PARSE_TEXT(name)                                                            \
+    if constexpr (keepsText<Record>(TextColumn::name)) {                                     \
+        texts[text++] = std::string_view(                                                    \
+            start(column), static_cast<std::size_t>(data + commas[column] - start(column))); \
+    }                                                                                        \
     ++column;
-#define STATSLOG_PARSE_INT(name) parseIntPrefix(start(column++), end, record.name);
+#define STATSLOG_PARSE_INT(name)                                                                 \
+    if constexpr (STATSLOG_KEEPS(Record, name)) parseIntPrefix(start(column), end, record.name); \
+    ++column;
 #define STATSLOG_SKIP_REAL(name) ++column;
     STATSLOG_FIELDS(STATSLOG_PARSE_TEXT, STATSLOG_PARSE_INT, STATSLOG_SKIP_REAL, STATSLOG_IGNORE)
-    parseRealPairs(data, commas, end, reals, std::make_index_sequence<kRealColumnCount / 2>());
+    parseRealPairs<Record>(data, commas, end, reals, std::make_index_sequence<kReals / 2>());
     // The line's reals are rounded together, once all are read: one run of independent
     // multiplications and divisions, rather than one division between every two columns.
     std::size_t real = 0;
-#define STATSLOG_ROUND_REAL(name) record.name = reals[real++].round();
+#define STATSLOG_ROUND_REAL(name) \
+    if constexpr (STATSLOG_KEEPS(Record, name)) record.name = reals[real++].round();
     STATSLOG_FIELDS(STATSLOG_IGNORE, STATSLOG_IGNORE, STATSLOG_ROUND_REAL, STATSLOG_IGNORE)
 #undef STATSLOG_ROUND_REAL
 #undef STATSLOG_PARSE_TEXT
 #undef STATSLOG_PARSE_INT
 #undef STATSLOG_SKIP_REAL
     record.setTexts(texts);
-    // The difference wraps like the 32-bit arithmetic of the programs that read this field.
-    record.channelcountminuscol3 = static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(record.channelcount) - static_cast<std::uint32_t>(record.col3));
+    if constexpr (STATSLOG_KEEPS(Record, channelcountminuscol3)) {
+        // The difference wraps like the 32-bit arithmetic of the programs that read this field.
+        record.channelcountminuscol3 =
+            static_cast<std::int32_t>(static_cast<std::uint32_t>(record.channelcount) -
+                                      static_cast<std::uint32_t>(record.col3));
+    }
     return kColumnCount;
 }
+
+template std::size_t parseStatsLine(std::string_view, StatsRecord&);
+template std::size_t parseStatsLine(std::string_view, SummaryRecord&);
 
 }  // namespace statsstats

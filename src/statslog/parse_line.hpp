@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "statslog/stats_record.hpp"
+#include "statslog/summary_record.hpp"
 
 namespace statsstats {
 
@@ -14,8 +15,10 @@ namespace statsstats {
 // counts.
 //
 // Returns the number of columns the line has, counting no further than 196. Only when that is
-// 196 is `record` filled, every field of it; a shorter line leaves it untouched, so that the
-// leftovers of another line can never pass as data.
-std::size_t parseStatsLine(std::string_view line, StatsRecord& record);
+// 196 is `record` filled, every field it has: all of them in a StatsRecord, the summarised
+// ones in a SummaryRecord, which spares the conversion of the others. A shorter line leaves it
+// untouched, so that the leftovers of another line can never pass as data.
+template <class Record>
+std::size_t parseStatsLine(std::string_view line, Record& record);
 
 }  // namespace statsstats

@@ -27,10 +27,12 @@ std::runtime_error logError(const char* what, const std::string& path, int error
 
 }  // namespace
 
-StatsLogReader::StatsLogReader(StatsRecordList& records, ShortLineHandler onShortLine)
+template <class Record>
+StatsLogReader<Record>::StatsLogReader(RecordList<Record>& records, ShortLineHandler onShortLine)
     : records_(records), onShortLine_(std::move(onShortLine)), buffer_(kBlockBytes) {}
 
-std::span<char> StatsLogReader::space() {
+template <class Record>
+std::span<char> StatsLogReader<Record>::space() {
     if (lineNumber_ == 1 && headerBytesDropped_ >= kMaxLineBytes) return {};
     if (filled_ == buffer_.size()) {
         // One line fills the whole buffer: make room for the rest of it.
@@ -40,7 +42,8 @@ std::span<char> StatsLogReader::space() {
     return std::span<char>(buffer_).subspan(filled_);
 }
 
-void StatsLogReader::commit(std::size_t count) {
+template <class Record>
+void StatsLogReader<Record>::commit(std::size_t count) {
     filled_ += count;
     const char* const data = buffer_.data();
     std::size_t lineStart = 0;
@@ -64,13 +67,15 @@ void StatsLogReader::commit(std::size_t count) {
     scanned_ = filled_;
 }
 
-void StatsLogReader::finish() {
+template <class Record>
+void StatsLogReader<Record>::finish() {
     if (filled_ > 0) takeLine(std::string_view(buffer_.data(), filled_));
     filled_ = 0;
     scanned_ = 0;
 }
 
-void StatsLogReader::takeLine(std::string_view line) {
+template <class Record>
+void StatsLogReader<Record>::takeLine(std::string_view line) {
     const std::uint64_t number = lineNumber_++;
     if (number == 1 || isBlank(line)) return;
     const std::size_t columns = parseStatsLine(line, records_.spare());
@@ -81,7 +86,8 @@ void StatsLogReader::takeLine(std::string_view line) {
     }
 }
 
-StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& onShortLine) {
+template <class Record>
+RecordList<Record> readStatsLog(const std::string& path, const ShortLineHandler& onShortLine) {
     // A device or socket may never end (a terminal, /dev/zero): only files and pipes are logs.
     std::error_code error;
     const auto type = std::filesystem::status(path, error).type();
@@ -97,14 +103,15 @@ StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& on
     // The reader has its own large buffer; a second one in stdio would only copy.
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
 
-    StatsRecordList records;
+    RecordList<Record> records;
     StatsLogReader reader(records, onShortLine);
     for (;;) {
         const std::span<char> space = reader.space();
         if (space.empty()) {
             throw std::runtime_error("cannot read stats log '" + path + "': line " +
                                      std::to_string(reader.lineNumber()) + " is longer than " +
-                                     std::to_string(StatsLogReader::kMaxLineBytes) + " bytes");
+                                     std::to_string(StatsLogReader<Record>::kMaxLineBytes) +
+                                     " bytes");
         }
         const std::size_t count =
             std::fread(space.data(), 1, std::min(space.size(), kBlockBytes), file.get());
@@ -117,5 +124,10 @@ StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& on
     reader.finish();
     return records;
 }
+
+template class StatsLogReader<StatsRecord>;
+template class StatsLogReader<SummaryRecord>;
+template StatsRecordList readStatsLog(const std::string&, const ShortLineHandler&);
+template SummaryRecordList readStatsLog(const std::string&, const ShortLineHandler&);
 
 }  // namespace statsstats

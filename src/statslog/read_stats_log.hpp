@@ -29,12 +29,15 @@ using ShortLineHandler = std::function<void(const ShortLine&)>;
 // column, a number). The first line is the header and is skipped. Blank lines (empty, or only a
 // carriage return) are skipped silently; other lines with fewer than 196 columns are reported
 // and skipped. A last line without a line feed counts like any other.
+//
+// `Record` is StatsRecord for every field, or SummaryRecord for the summarised ones.
+template <class Record>
 class StatsLogReader {
   public:
     // Longer lines are refused rather than buffered without bound.
     static constexpr std::size_t kMaxLineBytes = std::size_t{1} << 30;
 
-    StatsLogReader(StatsRecordList& records, ShortLineHandler onShortLine);
+    StatsLogReader(RecordList<Record>& records, ShortLineHandler onShortLine);
 
     // Where the next bytes go. Empty only when the line being read is longer than
     // kMaxLineBytes; the log must then be refused.
@@ -50,7 +53,7 @@ class StatsLogReader {
   private:
     void takeLine(std::string_view line);
 
-    StatsRecordList& records_;
+    RecordList<Record>& records_;
     ShortLineHandler onShortLine_;
     std::vector<char> buffer_;
     std::size_t filled_ = 0;   // bytes in buffer_; the first starts the current line
@@ -59,9 +62,11 @@ class StatsLogReader {
     std::size_t headerBytesDropped_ = 0;
 };
 
-// Reads the log at `path` (a file or a pipe) into a list of records in log order. Throws
+// Reads the log at `path` (a file or a pipe) into a list of records in log order: all fields of
+// each line, or with `Record` = SummaryRecord only the summarised ones. Throws
 // std::runtime_error, naming the path and the reason, when the log cannot be opened or read,
 // is a device or socket, or has a line longer than kMaxLineBytes.
-StatsRecordList readStatsLog(const std::string& path, const ShortLineHandler& onShortLine);
+template <class Record = StatsRecord>
+RecordList<Record> readStatsLog(const std::string& path, const ShortLineHandler& onShortLine);
 
 }  // namespace statsstats

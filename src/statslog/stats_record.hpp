@@ -81,6 +81,13 @@ struct StatsNumbers {
 // A plain value that owns its texts: every field of a data line. The numeric fields are named
 // members; the eight texts are kept back to back (see PackedTexts).
 struct StatsRecord : StatsNumbers {
+    // The text columns it keeps, in column order: all of them.
+    static constexpr std::array<TextColumn, kTextColumnCount> kTextColumns = [] {
+        std::array<TextColumn, kTextColumnCount> columns{};
+        for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = static_cast<TextColumn>(i);
+        return columns;
+    }();
+
     // Every number zero, every text empty.
     StatsRecord() : StatsNumbers{} {}
     explicit StatsRecord(ToBeFilled) {}

@@ -8,6 +8,7 @@
 
 #include "statslog/record_chunks.hpp"
 #include "statslog/stats_record.hpp"
+#include "statslog/summary_record.hpp"
 
 namespace statsstats {
 
@@ -21,32 +22,33 @@ namespace statsstats {
 //
 // A chunk fills two megabytes, aligned to them, so that from the second chunk on the system can
 // back each with one huge page instead of 512 small ones (see record_chunks.cpp).
-class StatsRecordList {
+template <class Record>
+class RecordList {
   public:
-    StatsRecordList() = default;
-    StatsRecordList(StatsRecordList&& other) noexcept { swap(other); }
-    StatsRecordList& operator=(StatsRecordList&& other) noexcept {
-        StatsRecordList(std::move(other)).swap(*this);
+    RecordList() = default;
+    RecordList(RecordList&& other) noexcept { swap(other); }
+    RecordList& operator=(RecordList&& other) noexcept {
+        RecordList(std::move(other)).swap(*this);
         return *this;
     }
-    StatsRecordList(const StatsRecordList&) = delete;
-    StatsRecordList& operator=(const StatsRecordList&) = delete;
-    ~StatsRecordList() {
+    RecordList(const RecordList&) = delete;
+    RecordList& operator=(const RecordList&) = delete;
+    ~RecordList() {
         for (std::size_t i = 0; i < constructed_; ++i) std::destroy_at(slot(i));
-        for (StatsRecord* chunk : chunks_) freeRecordChunk(chunk);
+        for (Record* chunk : chunks_) freeRecordChunk(chunk);
     }
 
     std::size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
 
-    const StatsRecord& operator[](std::size_t i) const { return *slot(i); }
+    const Record& operator[](std::size_t i) const { return *slot(i); }
 
-    StatsRecord& spare() {
+    Record& spare() {
         if (constructed_ == size_) {
             if (size_ / kChunkSize == chunks_.size()) {
                 // Room first, so that storing the new chunk cannot fail and leak it.
                 if (chunks_.size() == chunks_.capacity()) chunks_.reserve(2 * chunks_.size() + 1);
-                chunks_.push_back(static_cast<StatsRecord*>(allocateRecordChunk(!chunks_.empty())));
+                chunks_.push_back(static_cast<Record*>(allocateRecordChunk(!chunks_.empty())));
             }
             std::construct_at(slot(size_), ToBeFilled{});
             ++constructed_;
@@ -56,20 +58,24 @@ class StatsRecordList {
     void commitSpare() { ++size_; }
 
   private:
-    static constexpr std::size_t kChunkSize = kRecordChunkBytes / sizeof(StatsRecord);
+    static constexpr std::size_t kChunkSize = kRecordChunkBytes / sizeof(Record);
 
     // The division is by a constant: the compiler makes it a multiplication.
-    StatsRecord* slot(std::size_t i) const { return chunks_[i / kChunkSize] + i % kChunkSize; }
+    Record* slot(std::size_t i) const { return chunks_[i / kChunkSize] + i % kChunkSize; }
 
-    void swap(StatsRecordList& other) noexcept {
+    void swap(RecordList& other) noexcept {
         chunks_.swap(other.chunks_);
         std::swap(size_, other.size_);
         std::swap(constructed_, other.constructed_);
     }
 
-    std::vector<StatsRecord*> chunks_;
+    std::vector<Record*> chunks_;
     std::size_t size_ = 0;
     std::size_t constructed_ = 0;  // size_, or size_ + 1 once the spare exists
 };
+
+// Every field of every line, or only the summarised ones.
+using StatsRecordList = RecordList<StatsRecord>;
+using SummaryRecordList = RecordList<SummaryRecord>;
 
 }  // namespace statsstats

@@ -5,7 +5,7 @@
 namespace statsstats {
 
 void writeFlagSummary(std::string& out, std::span<const std::uint32_t> group, const RowFlags& flags,
-                      const StatsRecordList& records) {
+                      const SummaryRecordList& records) {
     std::uint32_t sum = 0;
     for (std::size_t i = 0; i < group.size(); ++i) {
         for (const auto& flag : flags) sum += static_cast<std::uint32_t>(flag[i]);

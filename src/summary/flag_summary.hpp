@@ -11,10 +11,11 @@
 namespace statsstats {
 
 // The seven flags, in the order of their columns.
-inline constexpr std::array<std::int32_t StatsRecord::*, 7> kFlagFields = {
-    &StatsRecord::zerovarianceflag, &StatsRecord::emptyscaleflag, &StatsRecord::yellowlineflag,
-    &StatsRecord::redlineflag,      &StatsRecord::fullscaleflag,  &StatsRecord::hplpvarianceflag,
-    &StatsRecord::hplpmaxflag,
+inline constexpr std::array<std::int32_t SummaryRecord::*, 7> kFlagFields = {
+    &SummaryRecord::zerovarianceflag, &SummaryRecord::emptyscaleflag,
+    &SummaryRecord::yellowlineflag,   &SummaryRecord::redlineflag,
+    &SummaryRecord::fullscaleflag,    &SummaryRecord::hplpvarianceflag,
+    &SummaryRecord::hplpmaxflag,
 };
 
 // The flags of one row's records, one list per flag, each in log order.
@@ -25,6 +26,6 @@ using RowFlags = std::array<std::span<const std::int32_t>, kFlagFields.size()>;
 // (wrapping modulo 2^32, written unsigned, so -1 reads 4294967295), then for each flag the file
 // name of the latest record whose flag is exactly 1, or "none".
 void writeFlagSummary(std::string& out, std::span<const std::uint32_t> group, const RowFlags& flags,
-                      const StatsRecordList& records);
+                      const SummaryRecordList& records);
 
 }  // namespace statsstats

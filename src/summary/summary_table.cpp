@@ -26,23 +26,23 @@ namespace {
 struct Quantity {
     const char* plural;
     const char* singular;
-    float StatsRecord::*field;
+    float SummaryRecord::*field;
 };
 
 // In the order of their blocks in a row. The flag columns come between the last two.
 constexpr std::array<Quantity, 12> kQuantities = {{
-    {"means", "mean", &StatsRecord::mean},
-    {"maxes", "max", &StatsRecord::max},
-    {"mins", "min", &StatsRecord::min},
-    {"variances", "variance", &StatsRecord::variance},
-    {"skews", "skew", &StatsRecord::skew},
-    {"kurtosi", "kurtosis", &StatsRecord::kurtosis},
-    {"cals", "cal", &StatsRecord::cal},
-    {"psdpeakfreqs", "psdpeakfreq", &StatsRecord::psdpeakfreq},
-    {"scalefactors", "scalefactor", &StatsRecord::scalefactor},
-    {"offsets", "offset", &StatsRecord::offset},
-    {"damage", "damage", &StatsRecord::damage},
-    {"psd99pctfreqs", "psd99pctfreq", &StatsRecord::psd99pctfreq},
+    {"means", "mean", &SummaryRecord::mean},
+    {"maxes", "max", &SummaryRecord::max},
+    {"mins", "min", &SummaryRecord::min},
+    {"variances", "variance", &SummaryRecord::variance},
+    {"skews", "skew", &SummaryRecord::skew},
+    {"kurtosi", "kurtosis", &SummaryRecord::kurtosis},
+    {"cals", "cal", &SummaryRecord::cal},
+    {"psdpeakfreqs", "psdpeakfreq", &SummaryRecord::psdpeakfreq},
+    {"scalefactors", "scalefactor", &SummaryRecord::scalefactor},
+    {"offsets", "offset", &SummaryRecord::offset},
+    {"damage", "damage", &SummaryRecord::damage},
+    {"psd99pctfreqs", "psd99pctfreq", &SummaryRecord::psd99pctfreq},
 }};
 constexpr std::size_t kFlagsBeforeBlock = 11;
 constexpr std::size_t kFlushBytes = std::size_t{1} << 20;
@@ -72,7 +72,8 @@ void appendRealColumn(std::string& out, double value) {
 
 // The file of the last record in log order whose value is exactly `extreme`, or "none".
 std::string_view extremeFile(float extreme, std::span<const float> values,
-                             std::span<const std::uint32_t> group, const StatsRecordList& records) {
+                             std::span<const std::uint32_t> group,
+                             const SummaryRecordList& records) {
     for (std::size_t j = values.size(); j-- > 0;) {
         if (values[j] == extreme) return records[group[j]].filename();
     }
@@ -85,14 +86,14 @@ std::string_view extremeFile(float extreme, std::span<const float> values,
 class RateColumns {
   public:
     void gather(std::span<const std::uint32_t> recordsOfRate, const ChannelGroups& groups,
-                const StatsRecordList& records) {
+                const SummaryRecordList& records) {
         for (auto& values : quantities_) values.resize(groups.grouped());
         for (auto& values : flags_) values.resize(groups.grouped());
         const std::span<const std::uint32_t> places = groups.places();
         for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
             const std::uint32_t place = places[j];
             if (place == ChannelGroups::kNoGroup) continue;
-            const StatsRecord& record = records[recordsOfRate[j]];
+            const SummaryRecord& record = records[recordsOfRate[j]];
             for (std::size_t q = 0; q < kQuantities.size(); ++q) {
                 quantities_[q][place] = record.*kQuantities[q].field;
             }
@@ -120,7 +121,7 @@ class RateColumns {
 // Appends the row of channel `channel` at scan rate `rate`, whose records are `group`.
 void appendRow(std::string& out, std::string_view logPath, float rate, std::int32_t channel,
                const ChannelGroups& groups, const RateColumns& columns,
-               const StatsRecordList& records) {
+               const SummaryRecordList& records) {
     const std::span<const std::uint32_t> group = groups.ofChannel(channel);
     const std::size_t start = groups.startOf(channel);
     appendTableText(out, logPath);
@@ -290,7 +291,7 @@ class TemporaryTable {
 
 }  // namespace
 
-SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList& records,
+SummaryCounts buildSummaryTable(std::string_view logPath, const SummaryRecordList& records,
                                 const ScanRateIndex& index, const TableSink& sink) {
     checkChannelCounts(index);
     SummaryCounts counts;
@@ -317,7 +318,7 @@ SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList&
     return counts;
 }
 
-SummaryCounts writeSummaryTable(std::string_view logPath, const StatsRecordList& records,
+SummaryCounts writeSummaryTable(std::string_view logPath, const SummaryRecordList& records,
                                 const ScanRateIndex& index, const std::string& tableFile) {
     checkChannelCounts(index);  // before the disk is touched
     const InterruptionGuard guard;

@@ -32,7 +32,7 @@ using TableSink = std::function<void(std::string_view)>;
 // Builds the table (header and rows, in the order of the scan-rate index and then of channel
 // numbers) and hands it to `sink`. `logPath` fills the first column. Throws std::runtime_error,
 // before anything reaches the sink, when a channel count exceeds kMaxChannelCount.
-SummaryCounts buildSummaryTable(std::string_view logPath, const StatsRecordList& records,
+SummaryCounts buildSummaryTable(std::string_view logPath, const SummaryRecordList& records,
                                 const ScanRateIndex& index, const TableSink& sink);
 
 // A signal (SIGINT, SIGTERM, SIGHUP) arrived while the table was being written. The temporary
@@ -51,7 +51,7 @@ struct TableInterrupted : std::runtime_error {
 // the new table keeps the old one's permissions. On any failure the temporary file is removed, an
 // existing table stays as it was, and std::runtime_error says what failed. While it writes, SIGINT,
 // SIGTERM and SIGHUP are caught: the temporary file is removed and TableInterrupted thrown.
-SummaryCounts writeSummaryTable(std::string_view logPath, const StatsRecordList& records,
+SummaryCounts writeSummaryTable(std::string_view logPath, const SummaryRecordList& records,
                                 const ScanRateIndex& index, const std::string& tableFile);
 
 }  // namespace statsstats

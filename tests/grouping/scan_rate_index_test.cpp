@@ -13,8 +13,8 @@ namespace statsstats {
 namespace {
 
 // Records with the given scan rate, channel count and channel, as parsed from a log.
-StatsRecordList recordsWith(std::initializer_list<std::array<const char*, 3>> rows) {
-    StatsRecordList records;
+SummaryRecordList recordsWith(std::initializer_list<std::array<const char*, 3>> rows) {
+    SummaryRecordList records;
     for (const auto& [rate, count, channel] : rows) {
         testing::appendRecord(
             records,
@@ -24,11 +24,11 @@ StatsRecordList recordsWith(std::initializer_list<std::array<const char*, 3>> ro
 }
 
 TEST(ScanRateIndex, ListsRatesInOrderOfFirstAppearanceWithTheFirstCount) {
-    const StatsRecordList records = recordsWith({{"51200", "16", "0"},
-                                                 {"2048", "4", "0"},
-                                                 {"51200.0", "99", "1"},  // same float
-                                                 {"1000", "8", "0"},
-                                                 {"2048", "5", "1"}});
+    const SummaryRecordList records = recordsWith({{"51200", "16", "0"},
+                                                   {"2048", "4", "0"},
+                                                   {"51200.0", "99", "1"},  // same float
+                                                   {"1000", "8", "0"},
+                                                   {"2048", "5", "1"}});
     const ScanRateIndex index = buildScanRateIndex(records);
     EXPECT_EQ(index.scanRates, (std::vector<float>{51200, 2048, 1000}));
     EXPECT_EQ(index.channelCounts, (std::vector<std::int32_t>{16, 4, 8}));
@@ -37,22 +37,22 @@ TEST(ScanRateIndex, ListsRatesInOrderOfFirstAppearanceWithTheFirstCount) {
 
 TEST(ScanRateIndex, ComparesRatesExactlyAsFloats) {
     // 0 and -0 are one rate (kept as first written); one unit in the last place apart are two.
-    const StatsRecordList records = recordsWith(
+    const SummaryRecordList records = recordsWith(
         {{"-0", "1", "0"}, {"0", "1", "0"}, {"1000", "1", "0"}, {"1000.00006", "1", "0"}});
     const ScanRateIndex index = buildScanRateIndex(records);
     ASSERT_EQ(index.scanRates.size(), 3u);
     EXPECT_TRUE(std::signbit(index.scanRates[0]));
     EXPECT_EQ(index.scanRates[2], std::nextafter(1000.0f, 2000.0f));
-    EXPECT_TRUE(buildScanRateIndex(StatsRecordList()).scanRates.empty());
+    EXPECT_TRUE(buildScanRateIndex(SummaryRecordList()).scanRates.empty());
 }
 
 TEST(ChannelGroups, GroupsEachChannelInLogOrderAndCountsTheRest) {
-    const StatsRecordList records = recordsWith({{"1", "3", "2"},
-                                                 {"1", "3", "0"},
-                                                 {"1", "3", "3"},  // not below the count
-                                                 {"1", "3", "2"},
-                                                 {"1", "3", "-1"},
-                                                 {"1", "3", "0"}});
+    const SummaryRecordList records = recordsWith({{"1", "3", "2"},
+                                                   {"1", "3", "0"},
+                                                   {"1", "3", "3"},  // not below the count
+                                                   {"1", "3", "2"},
+                                                   {"1", "3", "-1"},
+                                                   {"1", "3", "0"}});
     const ScanRateIndex index = buildScanRateIndex(records);
     const RecordsByRate byRate(index);
     ChannelGroups groups;

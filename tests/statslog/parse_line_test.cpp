@@ -199,9 +199,20 @@ TEST(ParseStatsLine, ExtraColumnsAndCarriageReturnChangeNothing) {
 // Every real column read as the converter reads its text alone, whatever mix of quick and
 // careful numbers sits side by side on the line (the reals are read in pairs).
 TEST(ParseStatsLine, ReadsEveryRealAsItsTextAlone) {
-    const char* const texts[] = {"-52.83261", "1.038025e-006", "0.07041157", "51200", "",
-                                 "x",         " 7.5",          "1e-40",      "-0",    "1e39",
-                                 "0.1234567890123456789", "12345678", "3.5d2", "+.5"};
+    const char* const texts[] = {"-52.83261",
+                                 "1.038025e-006",
+                                 "0.07041157",
+                                 "51200",
+                                 "",
+                                 "x",
+                                 " 7.5",
+                                 "1e-40",
+                                 "-0",
+                                 "1e39",
+                                 "0.1234567890123456789",
+                                 "12345678",
+                                 "3.5d2",
+                                 "+.5"};
     std::mt19937_64 random(5);
     for (int i = 0; i < 200; ++i) {
         std::vector<std::string> fields;
@@ -216,14 +227,56 @@ TEST(ParseStatsLine, ReadsEveryRealAsItsTextAlone) {
         ASSERT_EQ(parseStatsLine(line, r), 196u);
         std::size_t column = 0;
 #define CHECK_SKIP(name) ++column;
-#define CHECK_REAL(name)                                                                 \
-    EXPECT_EQ(std::bit_cast<std::uint32_t>(r.name),                                        \
-              std::bit_cast<std::uint32_t>(convertReal(fields[column]))) << #name << ": " \
-                                                                          << fields[column]; \
+#define CHECK_REAL(name)                                                 \
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(r.name),                      \
+              std::bit_cast<std::uint32_t>(convertReal(fields[column]))) \
+        << #name << ": " << fields[column];                              \
     ++column;
         STATSLOG_FIELDS(CHECK_SKIP, CHECK_SKIP, CHECK_REAL, STATSLOG_IGNORE)
 #undef CHECK_SKIP
 #undef CHECK_REAL
+    }
+}
+
+// The tool keeps only the summarised fields of each line. The cut-down record must hold in each
+// of them exactly what the full record holds, and every one of its numbers must be set: a member
+// whose name matched no column would keep whatever its slot held.
+TEST(ParseStatsLine, SummaryRecordHoldsWhatTheFullRecordHolds) {
+    // Columns of very different widths, so that the columns a record keeps fall anywhere in
+    // the 64-byte blocks of the comma scan.
+    const std::string wide = "1" + std::string(90, '0');
+    const std::string texts[] = {"-52.83261",   "1.038025e-006", "51200", "",  "x", "16",   wide,
+                                 "-2147483649", "1e39",          "-0",    "1", "2", "3.5d2"};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 500; ++i) {
+        std::string line;
+        for (std::size_t c = 0; c < kColumnCount; ++c) {
+            line += texts[random() % std::size(texts)];
+            line += ',';
+        }
+        line.pop_back();
+
+        StatsRecord full;
+        SummaryRecord cut{ToBeFilled{}};
+        std::memset(static_cast<SummaryNumbers*>(&cut), 0x7F, sizeof(SummaryNumbers));
+        ASSERT_EQ(parseStatsLine(line, full), 196u);
+        ASSERT_EQ(parseStatsLine(line, cut), 196u);
+        EXPECT_EQ(cut.filename(), full.filename());
+        EXPECT_EQ(cut.channelname(), full.channelname());
+        std::size_t compared = 0;
+        // A generic lambda, so that asking for a member the cut-down record lacks is allowed.
+        [&](const auto& summary) {
+#define CHECK_FIELD(name)                                     \
+    if constexpr (requires { summary.name; }) {               \
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(summary.name), \
+                  std::bit_cast<std::uint32_t>(full.name))    \
+            << #name << ": " << line;                         \
+        ++compared;                                           \
+    }
+            STATSLOG_FIELDS(STATSLOG_IGNORE, CHECK_FIELD, CHECK_FIELD, CHECK_FIELD)
+#undef CHECK_FIELD
+        }(cut);
+        ASSERT_EQ(compared * 4, sizeof(SummaryNumbers));
     }
 }
 

@@ -57,7 +57,8 @@ inline std::string dataLine(const Fields& fields) {
 }
 
 // Appends the record of a whole line (with its line feed), as the reader stores it.
-inline void appendRecord(StatsRecordList& records, const std::string& line) {
+template <class Record>
+void appendRecord(RecordList<Record>& records, const std::string& line) {
     if (parseStatsLine(std::string_view(line).substr(0, line.size() - 1), records.spare()) !=
         kColumnCount) {
         throw std::invalid_argument("appendRecord: short line");
@@ -65,8 +66,9 @@ inline void appendRecord(StatsRecordList& records, const std::string& line) {
     records.commitSpare();
 }
 
-inline StatsRecordList recordsOf(std::initializer_list<std::string> lines) {
-    StatsRecordList records;
+// The records of whole lines, as the tool keeps them for its summary.
+inline SummaryRecordList recordsOf(std::initializer_list<std::string> lines) {
+    SummaryRecordList records;
     for (const std::string& line : lines) appendRecord(records, line);
     return records;
 }

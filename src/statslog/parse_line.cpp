@@ -27,16 +27,60 @@ constexpr bool keepsText(TextColumn column) {
     return std::ranges::find(Record::kTextColumns, column) != Record::kTextColumns.end();
 }
 
-// Finds the first 195 commas of the line and returns how many there are (at most 195).
-// A bitmap of 64 bytes is built without a branch, then its set bits are read off. Knowing every
+// For each comma, the first comma from it on whose position the parser reads: the start of a
+// column the record keeps, or the end of a kept text. Lets findCommas pass over whole blocks of
+// columns that a record does not keep.
+template <class Record>
+constexpr std::array<std::uint16_t, kCommasNeeded> kNextNeededComma = [] {
+    std::array<bool, kColumnCount> kept{};
+    std::array<bool, kColumnCount> text{};
+    std::size_t column = 0;
+#define STATSLOG_TEXT_COLUMN(name)                                     \
+    kept[column] = text[column] = keepsText<Record>(TextColumn::name); \
+    ++column;
+#define STATSLOG_NUMBER_COLUMN(name)             \
+    kept[column] = STATSLOG_KEEPS(Record, name); \
+    ++column;
+    STATSLOG_FIELDS(STATSLOG_TEXT_COLUMN, STATSLOG_NUMBER_COLUMN, STATSLOG_NUMBER_COLUMN,
+                    STATSLOG_IGNORE)
+#undef STATSLOG_TEXT_COLUMN
+#undef STATSLOG_NUMBER_COLUMN
+    std::array<std::uint16_t, kCommasNeeded> next{};
+    std::uint16_t nextNeeded = UINT16_MAX;
+    for (std::size_t comma = kCommasNeeded; comma-- > 0;) {
+        if (kept[comma + 1] || text[comma]) nextNeeded = static_cast<std::uint16_t>(comma);
+        next[comma] = nextNeeded;
+    }
+    return next;
+}();
+
+// Finds the first 195 commas of the line and returns how many there are (at most 195), with the
+// positions of those the record's columns need. A bitmap of 64 bytes is built without a branch,
+// then its set bits are read off, unless the block holds no comma that is needed. Knowing every
 // column's start up front lets the conversions of different columns overlap in the processor,
 // instead of each waiting for the end of the number before it.
+template <class Record>
 std::size_t findCommas(std::string_view line, CommaPositions& commas) {
     const char* const data = line.data();
     const std::size_t size = line.size();
     std::size_t count = 0;
     std::size_t at = 0;
+    constexpr auto& kNextNeeded = kNextNeededComma<Record>;
+    // A record of every field needs every comma: no block is passed over.
+    constexpr bool kNeedsEvery = [] {
+        for (std::size_t comma = 0; comma < kCommasNeeded; ++comma) {
+            if (kNextNeeded[comma] != comma) return false;
+        }
+        return true;
+    }();
     const auto takeBits = [&](std::uint64_t mask) {
+        if constexpr (!kNeedsEvery) {
+            const auto inBlock = static_cast<std::size_t>(std::popcount(mask));
+            if (kNextNeeded[count] >= count + inBlock) {
+                count += inBlock;
+                return;
+            }
+        }
         while (mask != 0 && count < kCommasNeeded) {
             commas[count++] =
                 static_cast<std::uint32_t>(at + static_cast<std::size_t>(std::countr_zero(mask)));
@@ -50,7 +94,7 @@ std::size_t findCommas(std::string_view line, CommaPositions& commas) {
         std::memcpy(tail, data + at, size - at);
         takeBits(commaMask64(tail));
     }
-    return count;
+    return std::min(count, kCommasNeeded);
 }
 
 // The columns of the reals a record type keeps, in column order.
@@ -100,7 +144,7 @@ template <class Record>
 std::size_t parseStatsLine(std::string_view line, Record& record) {
     static_assert(std::ranges::is_sorted(Record::kTextColumns), "texts in column order");
     CommaPositions commas;
-    const std::size_t found = findCommas(line, commas);
+    const std::size_t found = findCommas<Record>(line, commas);
     if (found < kCommasNeeded) return found + 1;
 
     const char* const data = line.data();

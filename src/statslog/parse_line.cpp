@@ -9,6 +9,7 @@
 
 #include "statslog/column_conversion.hpp"
 #include "statslog/comma_scan.hpp"
+#include "statslog/swar.hpp"
 
 namespace statsstats {
 namespace {
@@ -75,7 +76,7 @@ std::size_t findCommas(std::string_view line, CommaPositions& commas) {
     }();
     const auto takeBits = [&](std::uint64_t mask) {
         if constexpr (!kNeedsEvery) {
-            const auto inBlock = static_cast<std::size_t>(std::popcount(mask));
+            const auto inBlock = static_cast<std::size_t>(swar::countOnes(mask));
             if (kNextNeeded[count] >= count + inBlock) {
                 count += inBlock;
                 return;

@@ -32,4 +32,13 @@ inline std::uint64_t zeroBytes(std::uint64_t x) {
     return ~(((x & kLow7) + kLow7) | x) & ~kLow7;
 }
 
+// The number of set bits of `x`. std::popcount is a library call on processors not known to
+// have an instruction for it (x86-64 without -march); this is a dozen inline operations.
+constexpr int countOnes(std::uint64_t x) {
+    x -= (x >> 1) & eachByte(0x55);
+    x = (x & eachByte(0x33)) + ((x >> 2) & eachByte(0x33));
+    x = (x + (x >> 4)) & eachByte(0x0F);
+    return static_cast<int>((x * eachByte(1)) >> 56);
+}
+
 }  // namespace statsstats::swar

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <random>
 #include <string>
+
+#include "statslog/swar.hpp"
 
 namespace statsstats {
 namespace {
@@ -32,6 +35,20 @@ TEST(CommaScan, AgreesWithAByteByByteScan) {
     const std::string allCommas(64, ',');
     EXPECT_EQ(commaMask64(allCommas.data()), ~std::uint64_t{0});
     EXPECT_EQ(commaMask64Portable(allCommas.data()), ~std::uint64_t{0});
+}
+
+// The commas of a block are counted to pass over it; a wrong count shifts every later column.
+TEST(CommaScan, CountsTheCommasOfABlock) {
+    std::mt19937_64 random(3);
+    for (int i = 0; i < 20000; ++i) {
+        // Sparse, dense and everything between.
+        std::uint64_t mask = random();
+        for (int thin = i % 4; thin > 0; --thin) mask &= random();
+        for (int thick = i % 3; thick > 0; --thick) mask |= random();
+        ASSERT_EQ(swar::countOnes(mask), std::popcount(mask)) << std::hex << mask;
+    }
+    EXPECT_EQ(swar::countOnes(0), 0);
+    EXPECT_EQ(swar::countOnes(~std::uint64_t{0}), 64);
 }
 
 }  // namespace

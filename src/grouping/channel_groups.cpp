@@ -19,27 +19,23 @@ void ChannelGroups::build(std::span<const std::uint32_t> recordsOfRate,
     ungrouped_ = 0;
     // Each record's group (its channel, or none), read from the record once: the records lie
     // far apart in memory, the groups side by side.
-    places_.resize(recordsOfRate.size());
+    groupOf_.resize(recordsOfRate.size());
     for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
         const std::int32_t channel = records[recordsOfRate[j]].channel;
         if (channel >= 0 && static_cast<std::size_t>(channel) < channels) {
-            places_[j] = static_cast<std::uint32_t>(channel);
+            groupOf_[j] = static_cast<std::uint32_t>(channel);
             ++starts_[static_cast<std::size_t>(channel) + 1];
         } else {
-            places_[j] = kNoGroup;
+            groupOf_[j] = kNoGroup;
             ++ungrouped_;
         }
     }
     for (std::size_t c = 1; c < starts_.size(); ++c) starts_[c] += starts_[c - 1];
     records_.resize(starts_.back());
-    // Filling in log order keeps each group in log order. Each record's channel is replaced by
-    // its place among all groups.
+    // Filling in log order keeps each group in log order.
     std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
     for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
-        if (places_[j] == kNoGroup) continue;
-        const std::size_t place = next[places_[j]]++;
-        records_[place] = recordsOfRate[j];
-        places_[j] = static_cast<std::uint32_t>(place);
+        if (groupOf_[j] != kNoGroup) records_[next[groupOf_[j]]++] = recordsOfRate[j];
     }
 }
 

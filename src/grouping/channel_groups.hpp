@@ -37,23 +37,14 @@ class ChannelGroups {
         const auto c = static_cast<std::size_t>(channel);
         return std::span(records_).subspan(starts_[c], starts_[c + 1] - starts_[c]);
     }
-    // Where the group of `channel` starts among all groups laid end to end.
-    std::size_t startOf(std::int32_t channel) const {
-        return starts_[static_cast<std::size_t>(channel)];
-    }
-    // For each record of the rate, in log order, its place among all groups laid end to end, or
-    // kNoGroup. Lets a caller lay out per-record data by group in one pass in log order.
-    std::span<const std::uint32_t> places() const { return places_; }
-    static constexpr std::uint32_t kNoGroup = UINT32_MAX;
-
-    std::size_t grouped() const { return records_.size(); }
     std::size_t ungrouped() const { return ungrouped_; }
 
   private:
     std::vector<std::uint32_t> records_;
     std::vector<std::size_t> starts_;
-    std::vector<std::uint32_t> places_;
+    std::vector<std::uint32_t> groupOf_;  // for each record of the rate: its channel, or kNoGroup
     std::size_t ungrouped_ = 0;
+    static constexpr std::uint32_t kNoGroup = UINT32_MAX;
 };
 
 }  // namespace statsstats

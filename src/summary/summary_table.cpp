@@ -80,36 +80,29 @@ std::string_view extremeFile(float extreme, std::span<const float> values,
     return "none";
 }
 
-// The quantities and flags of one scan rate's records, laid out group after group, so that
-// each row finds its values side by side. Gathered in one pass over the records in log order:
-// the records are visited in the order they lie in memory, each once.
-class RateColumns {
+// The quantities and flags of one row's records, each as a list in log order. Gathered in one
+// pass over the row's records into lists that every row reuses, so that a log's summary takes
+// no fresh memory per record (on these machines, fresh memory costs more than the gathering).
+class RowColumns {
   public:
-    void gather(std::span<const std::uint32_t> recordsOfRate, const ChannelGroups& groups,
-                const SummaryRecordList& records) {
-        for (auto& values : quantities_) values.resize(groups.grouped());
-        for (auto& values : flags_) values.resize(groups.grouped());
-        const std::span<const std::uint32_t> places = groups.places();
-        for (std::size_t j = 0; j < recordsOfRate.size(); ++j) {
-            const std::uint32_t place = places[j];
-            if (place == ChannelGroups::kNoGroup) continue;
-            const SummaryRecord& record = records[recordsOfRate[j]];
+    void gather(std::span<const std::uint32_t> group, const SummaryRecordList& records) {
+        for (auto& values : quantities_) values.resize(group.size());
+        for (auto& values : flags_) values.resize(group.size());
+        for (std::size_t j = 0; j < group.size(); ++j) {
+            const SummaryRecord& record = records[group[j]];
             for (std::size_t q = 0; q < kQuantities.size(); ++q) {
-                quantities_[q][place] = record.*kQuantities[q].field;
+                quantities_[q][j] = record.*kQuantities[q].field;
             }
             for (std::size_t f = 0; f < kFlagFields.size(); ++f) {
-                flags_[f][place] = record.*kFlagFields[f];
+                flags_[f][j] = record.*kFlagFields[f];
             }
         }
     }
 
-    std::span<const float> quantity(std::size_t q, std::size_t start, std::size_t size) const {
-        return std::span(quantities_[q]).subspan(start, size);
-    }
-    RowFlags flags(std::size_t start, std::size_t size) const {
+    std::span<const float> quantity(std::size_t q) const { return quantities_[q]; }
+    RowFlags flags() const {
         RowFlags row;
-        for (std::size_t f = 0; f < row.size(); ++f)
-            row[f] = std::span(flags_[f]).subspan(start, size);
+        for (std::size_t f = 0; f < row.size(); ++f) row[f] = flags_[f];
         return row;
     }
 
@@ -120,10 +113,9 @@ class RateColumns {
 
 // Appends the row of channel `channel` at scan rate `rate`, whose records are `group`.
 void appendRow(std::string& out, std::string_view logPath, float rate, std::int32_t channel,
-               const ChannelGroups& groups, const RateColumns& columns,
-               const SummaryRecordList& records) {
+               const ChannelGroups& groups, RowColumns& columns, const SummaryRecordList& records) {
     const std::span<const std::uint32_t> group = groups.ofChannel(channel);
-    const std::size_t start = groups.startOf(channel);
+    columns.gather(group, records);
     appendTableText(out, logPath);
     out += ',';
     appendUnsigned(out, group.size());
@@ -136,9 +128,9 @@ void appendRow(std::string& out, std::string_view logPath, float rate, std::int3
     out += ',';
     for (std::size_t block = 0; block < kQuantities.size(); ++block) {
         if (block == kFlagsBeforeBlock) {
-            writeFlagSummary(out, group, columns.flags(start, group.size()), records);
+            writeFlagSummary(out, group, columns.flags(), records);
         }
-        const std::span<const float> values = columns.quantity(block, start, group.size());
+        const std::span<const float> values = columns.quantity(block);
         const DescriptiveStats stats = computeDescriptiveStats(values);
         const TrendStats trend = computeTrendStats(values);
         appendRealColumn(out, stats.mean);
@@ -299,11 +291,10 @@ SummaryCounts buildSummaryTable(std::string_view logPath, const SummaryRecordLis
     out.reserve(2 * kFlushBytes);
     const RecordsByRate byRate(index);
     ChannelGroups groups;
-    RateColumns columns;
+    RowColumns columns;
     for (std::size_t k = 0; k < index.scanRates.size(); ++k) {
         const std::int32_t channelCount = index.channelCounts[k];
         groups.build(byRate.ofRate(k), records, channelCount);
-        columns.gather(byRate.ofRate(k), groups, records);
         counts.recordsInNoRow += groups.ungrouped();
         for (std::int32_t channel = 0; channel < channelCount; ++channel) {
             appendRow(out, logPath, index.scanRates[k], channel, groups, columns, records);

@@ -88,15 +88,8 @@ class RowColumns {
     void gather(std::span<const std::uint32_t> group, const SummaryRecordList& records) {
         for (auto& values : quantities_) values.resize(group.size());
         for (auto& values : flags_) values.resize(group.size());
-        for (std::size_t j = 0; j < group.size(); ++j) {
-            const SummaryRecord& record = records[group[j]];
-            for (std::size_t q = 0; q < kQuantities.size(); ++q) {
-                quantities_[q][j] = record.*kQuantities[q].field;
-            }
-            for (std::size_t f = 0; f < kFlagFields.size(); ++f) {
-                flags_[f][j] = record.*kFlagFields[f];
-            }
-        }
+        gatherFields(group, records, std::make_index_sequence<kQuantities.size()>(),
+                     std::make_index_sequence<kFlagFields.size()>());
     }
 
     std::span<const float> quantity(std::size_t q) const { return quantities_[q]; }
@@ -107,6 +100,19 @@ class RowColumns {
     }
 
   private:
+    // Each field copied by a statement of its own, at an offset known when compiling.
+    template <std::size_t... Q, std::size_t... F>
+    void gatherFields(std::span<const std::uint32_t> group, const SummaryRecordList& records,
+                      std::index_sequence<Q...>, std::index_sequence<F...>) {
+        float* const quantities[] = {quantities_[Q].data()...};
+        std::int32_t* const flags[] = {flags_[F].data()...};
+        for (std::size_t j = 0; j < group.size(); ++j) {
+            const SummaryRecord& record = records[group[j]];
+            ((quantities[Q][j] = record.*kQuantities[Q].field), ...);
+            ((flags[F][j] = record.*kFlagFields[F]), ...);
+        }
+    }
+
     std::array<std::vector<float>, kQuantities.size()> quantities_;
     std::array<std::vector<std::int32_t>, kFlagFields.size()> flags_;
 };

@@ -38,7 +38,7 @@ struct SummaryNumbers {
 };
 
 // A data line cut down to its 24 summarised fields; the other 173 never reach the output. A whole
-// log is kept as these: a record of all fields is six times the size, and converting the 170
+// log is kept as these: a record of all fields is six times the size, and converting the 166
 // numbers that nothing reads would take most of a run's time.
 struct SummaryRecord : SummaryNumbers {
     static constexpr std::array<TextColumn, 2> kTextColumns = {TextColumn::filename,

@@ -29,23 +29,30 @@ std::runtime_error logError(const char* what, const std::string& path, int error
 
 template <class Record>
 StatsLogReader<Record>::StatsLogReader(RecordList<Record>& records, ShortLineHandler onShortLine)
-    : records_(records), onShortLine_(std::move(onShortLine)), buffer_(kBlockBytes) {}
+    : records_(records),
+      onShortLine_(std::move(onShortLine)),
+      buffer_(std::make_unique_for_overwrite<char[]>(kBlockBytes)),
+      capacity_(kBlockBytes) {}
 
 template <class Record>
 std::span<char> StatsLogReader<Record>::space() {
     if (lineNumber_ == 1 && headerBytesDropped_ >= kMaxLineBytes) return {};
-    if (filled_ == buffer_.size()) {
+    if (filled_ == capacity_) {
         // One line fills the whole buffer: make room for the rest of it.
-        if (buffer_.size() >= kMaxLineBytes) return {};
-        buffer_.resize(std::min(buffer_.size() * 2, kMaxLineBytes));
+        if (capacity_ >= kMaxLineBytes) return {};
+        const std::size_t larger = std::min(capacity_ * 2, kMaxLineBytes);
+        auto buffer = std::make_unique_for_overwrite<char[]>(larger);
+        std::memcpy(buffer.get(), buffer_.get(), filled_);
+        buffer_ = std::move(buffer);
+        capacity_ = larger;
     }
-    return std::span<char>(buffer_).subspan(filled_);
+    return std::span<char>(buffer_.get() + filled_, capacity_ - filled_);
 }
 
 template <class Record>
 void StatsLogReader<Record>::commit(std::size_t count) {
     filled_ += count;
-    const char* const data = buffer_.data();
+    const char* const data = buffer_.get();
     std::size_t lineStart = 0;
     std::size_t searchFrom = scanned_;
     while (const void* found = std::memchr(data + searchFrom, '\n', filled_ - searchFrom)) {
@@ -62,14 +69,14 @@ void StatsLogReader<Record>::commit(std::size_t count) {
         return;
     }
     // Keep the unfinished line at the front of the buffer.
-    std::memmove(buffer_.data(), data + lineStart, filled_ - lineStart);
+    std::memmove(buffer_.get(), data + lineStart, filled_ - lineStart);
     filled_ -= lineStart;
     scanned_ = filled_;
 }
 
 template <class Record>
 void StatsLogReader<Record>::finish() {
-    if (filled_ > 0) takeLine(std::string_view(buffer_.data(), filled_));
+    if (filled_ > 0) takeLine(std::string_view(buffer_.get(), filled_));
     filled_ = 0;
     scanned_ = 0;
 }

@@ -4,9 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "statslog/stats_record_list.hpp"
 
@@ -55,7 +55,9 @@ class StatsLogReader {
 
     RecordList<Record>& records_;
     ShortLineHandler onShortLine_;
-    std::vector<char> buffer_;
+    // Never cleared: only the bytes read into it are ever looked at.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_;
     std::size_t filled_ = 0;   // bytes in buffer_; the first starts the current line
     std::size_t scanned_ = 0;  // bytes of the current line already searched for a line feed
     std::uint64_t lineNumber_ = 1;

@@ -13,14 +13,7 @@ void writeFlagSummary(std::string& out, std::span<const std::uint32_t> group, co
     appendUnsigned(out, sum);
     out += ',';
     for (const auto& flag : flags) {
-        std::string_view file = "none";
-        for (std::size_t i = group.size(); i-- > 0;) {
-            if (flag[i] == 1) {
-                file = records[group[i]].filename();
-                break;
-            }
-        }
-        appendTableText(out, file);
+        appendTableText(out, latestFileWith(1, flag, group, records));
         out += ',';
     }
 }

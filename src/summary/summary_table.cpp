@@ -70,16 +70,6 @@ void appendRealColumn(std::string& out, double value) {
     out += ',';
 }
 
-// The file of the last record in log order whose value is exactly `extreme`, or "none".
-std::string_view extremeFile(float extreme, std::span<const float> values,
-                             std::span<const std::uint32_t> group,
-                             const SummaryRecordList& records) {
-    for (std::size_t j = values.size(); j-- > 0;) {
-        if (values[j] == extreme) return records[group[j]].filename();
-    }
-    return "none";
-}
-
 // The quantities and flags of one row's records, each as a list in log order. Gathered in one
 // pass over the row's records into lists that every row reuses, so that a log's summary takes
 // no fresh memory per record (on these machines, fresh memory costs more than the gathering).
@@ -141,10 +131,10 @@ void appendRow(std::string& out, std::string_view logPath, float rate, std::int3
         const TrendStats trend = computeTrendStats(values);
         appendRealColumn(out, stats.mean);
         appendRealColumn(out, stats.maximum);
-        appendTableText(out, extremeFile(stats.maximum, values, group, records));
+        appendTableText(out, latestFileWith(stats.maximum, values, group, records));
         out += ',';
         appendRealColumn(out, stats.minimum);
-        appendTableText(out, extremeFile(stats.minimum, values, group, records));
+        appendTableText(out, latestFileWith(stats.minimum, values, group, records));
         out += ',';
         appendRealColumn(out, stats.variance);
         appendRealColumn(out, stats.skew);

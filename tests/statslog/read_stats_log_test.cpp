@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/log_builder.hpp"
+#include "support/reader_feed.hpp"
 
 namespace statsstats {
 namespace {
@@ -32,14 +33,7 @@ ReadResult readInBlocks(const std::string& log, std::size_t blockSize) {
     StatsLogReader reader(records, [&](const ShortLine& s) {
         result.warnings.push_back(std::to_string(s.lineNumber) + ":" + std::to_string(s.columns));
     });
-    for (std::size_t at = 0; at < log.size();) {
-        const std::span<char> space = reader.space();
-        const std::size_t count = std::min({blockSize, space.size(), log.size() - at});
-        std::memcpy(space.data(), log.data() + at, count);
-        reader.commit(count);
-        at += count;
-    }
-    reader.finish();
+    EXPECT_TRUE(testing::feedInBlocks(reader, log, blockSize));
     for (std::size_t i = 0; i < records.size(); ++i) {
         result.filenames.emplace_back(records[i].filename());
         result.means.push_back(records[i].mean);

@@ -35,6 +35,12 @@ STATSSTATS_HOT const char* skipSpace(const char* p, const char* last) {
     return p;
 }
 
+// Steps over a sign at p, if there is one; true for a minus.
+STATSSTATS_HOT bool takeSign(const char*& p, const char* last) {
+    if (p == last || (*p != '+' && *p != '-')) return false;
+    return *p++ == '-';
+}
+
 // ---- Digit runs, eight bytes at a time ----------------------------------------------------
 //
 // Most reals in a log have a handful of digits on either side of the point. Reading a run of
@@ -103,8 +109,7 @@ STATSSTATS_HOT const char* scanExponent(const char* p, const char* last, int& ex
     exponent = 0;
     if (p == last || !isExponentLetter(*p)) return p;
     const char* q = p + 1;
-    bool negative = false;
-    if (q != last && (*q == '+' || *q == '-')) negative = *q++ == '-';
+    const bool negative = takeSign(q, last);
     if (q == last || !isDigit(*q)) return p;
     for (; q != last && isDigit(*q); ++q) {
         if (exponent < 100000) exponent = exponent * 10 + (*q - '0');
@@ -197,8 +202,7 @@ STATSSTATS_HOT float toFloat(double d) {
 [[gnu::noinline, gnu::cold]] const char* parseLongReal(const char* p, const char* last,
                                                        double& value) {
     const char* const start = p;
-    bool negative = false;
-    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const bool negative = takeSign(p, last);
     const char* const mantissa = p;
     std::int64_t integerDigits = 0;         // after leading zeros
     std::int64_t leadingFractionZeros = 0;  // of a value below 1
@@ -252,8 +256,7 @@ STATSSTATS_HOT float toFloat(double d) {
                                            PendingReal& value) {
     const char* const start = skipSpace(first, last);
     const char* p = start;
-    bool negative = false;
-    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const bool negative = takeSign(p, last);
 
     std::uint64_t significand = 0;
     int digits = 0;
@@ -304,8 +307,7 @@ STATSSTATS_HOT const char* parseCommonInt(const char* p, const char* last, std::
 const char* parseIntPrefix(const char* first, const char* last, std::int32_t& value) {
     if (const char* end = parseCommonInt(first, last, value)) return end;
     const char* p = skipSpace(first, last);
-    bool negative = false;
-    if (p != last && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    const bool negative = takeSign(p, last);
     const char* const digits = p;
     while (p != last && *p == '0') ++p;  // leading zeros add nothing
     // Ten digits cannot overflow 64 bits; past them the value is beyond the limits anyway,

@@ -13,8 +13,7 @@
 #include <vector>
 
 #include "grouping/channel_groups.hpp"
-#include "statistics/descriptive_stats.hpp"
-#include "statistics/trend_stats.hpp"
+#include "statistics/quantity_stats.hpp"
 #include "summary/flag_summary.hpp"
 #include "summary/real_format.hpp"
 #include "summary/table_text.hpp"
@@ -127,8 +126,7 @@ void appendRow(std::string& out, std::string_view logPath, float rate, std::int3
             writeFlagSummary(out, group, columns.flags(), records);
         }
         const std::span<const float> values = columns.quantity(block);
-        const DescriptiveStats stats = computeDescriptiveStats(values);
-        const TrendStats trend = computeTrendStats(values);
+        const auto [stats, trend] = computeQuantityStats(values);
         appendRealColumn(out, stats.mean);
         appendRealColumn(out, stats.maximum);
         appendTableText(out, latestFileWith(stats.maximum, values, group, records));

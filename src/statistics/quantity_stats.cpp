@@ -19,12 +19,18 @@ struct FirstPass {
     double sumOfProducts = 0.0;
 };
 
+// Positions are floats, as they always have been, so beyond 2^24 values they round. Up to
+// there every position is exact, and counting them in a double spares converting each index.
+inline constexpr std::size_t kExactPositions = std::size_t{1} << 24;
+
 // Each sum is one chain of additions in log order; the chains are independent, so taking them
 // in one loop costs about what taking the longest alone does.
+template <bool kPositionsExact>
 FirstPass sumValues(std::span<const float> values) {
     FirstPass pass;
     pass.maximum = values[0];
     pass.minimum = values[0];
+    double position = 0.0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         const float v = values[i];
         pass.sum += v;
@@ -34,8 +40,8 @@ FirstPass sumValues(std::span<const float> values) {
         } else if (v < pass.minimum) {
             pass.minimum = v;
         }
-        // The position is held as a float, as it always has been: beyond 2^24 values it rounds.
-        const double x = static_cast<float>(i);
+        const double x = kPositionsExact ? position : static_cast<float>(i);
+        position += 1.0;
         const double y = v;
         pass.sumOfPositions += x;
         pass.sumOfSquaredPositions += x * x;
@@ -43,6 +49,10 @@ FirstPass sumValues(std::span<const float> values) {
         pass.sumOfProducts += y * x;
     }
     return pass;
+}
+
+FirstPass sumValues(std::span<const float> values) {
+    return values.size() <= kExactPositions ? sumValues<true>(values) : sumValues<false>(values);
 }
 
 // The order of every sum and the grouping of every product below are part of the output:

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "statistics/descriptive_stats.hpp"
+#include "statistics/quantity_stats.hpp"
 #include "statistics/trend_stats.hpp"
 #include "summary/real_format.hpp"
 
@@ -104,6 +105,18 @@ TEST(TrendStats, EqualValuesGiveNoCorrelation) {
     EXPECT_EQ(t.yIntercept, 5.0);
     EXPECT_EQ(t.beta, 0.0);
     EXPECT_EQ(formatReal(t.correlation), "-1.#IND");
+}
+
+TEST(TrendStats, PositionsAreFloatsBeyondTwoToTheTwentyFour) {
+    // Values equal to their positions as floats lie on the line y = x exactly. Beyond 2^24 the
+    // positions round (2^24 + 1 becomes 2^24); were they taken exactly there, the fit would no
+    // longer be exact.
+    std::vector<float> values((std::size_t{1} << 24) + 2);
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = static_cast<float>(i);
+    const TrendStats t = computeQuantityStats(values).trend;
+    EXPECT_EQ(t.yIntercept, 0.0);
+    EXPECT_EQ(t.beta, 1.0);
+    EXPECT_EQ(t.correlation, 1.0);
 }
 
 }  // namespace

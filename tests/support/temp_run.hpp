@@ -107,8 +107,8 @@ class TempRun : public ::testing::Test {
 
     bool hookRan() const { return std::filesystem::exists(dir_ / "hook-ran"); }
 
-    // The names in the temporary directory, so that a test sees any file left behind.
-    // The names in the run's directory, or in the folder `under` inside it.
+    // The names in the run's directory, or in the folder `under` inside it, so that a test
+    // sees any file left behind.
     std::set<std::string> filesLeft(const std::string& under = "") const {
         std::set<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dir_ / under)) {
